@@ -1,0 +1,3 @@
+#include "app/connectionlimit.h"
+
+void SetHalfOpenConnectionLimit(int) {}

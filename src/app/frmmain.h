@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QStatusBar;
+class QSystemTrayIcon;
+class TOptions;
+class TSpeedButton;
+class TfraDownloads;
+class TfraMedia;
+class TfraSearch;
+class ViewFrame;
+
+// The one top-level window: three views on top of each other, tool buttons, menus, status bar
+// and tray icon. Closing it hides it to the tray once the engine has started; only an explicit
+// exit ends the program.
+class TfrmMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    // options is the process's options object; the window's destruction never touches it, as
+    // it is freed before the window.
+    TfrmMain(QString appPath, TOptions& options, QString productKey);
+    ~TfrmMain() override;
+
+    // Window events.
+    void FormActivate();
+    bool FormCloseQuery();
+
+    // Commands.
+    void mnuFileMinimizeClick();
+    void mnuFileExitClick();
+    void mnuViewClick(int tag);
+    void mnuExtraLegalNoticeClick();
+    void mnuHelpHomeClick();
+    void mnuHelpHelpClick();
+    void mnuHelpAboutClick();
+    void mnuPopMainShowClick();
+    void mnuPopMainExitClick();
+    void spdViewButtonClick(TSpeedButton* button);
+    void spdToolButtonClick(TSpeedButton* button);
+    void tmrInitGnucDNATimer();
+
+    void SwitchView(int view);
+    void ShowToolButtons(int view);
+    void MinimizeToTray();
+    void RestoreFromTray();
+    void ShowLegalNoticeDialog();
+    void ShowAbout();
+    // Writes one panel of the status bar; each part of the program writes only its own.
+    void SetStatusText(int panel, const QString& text);
+    QString StatusText(int panel) const;
+
+    bool EngineStarted = false;
+    bool ExitAfterDisconnect = false;
+    bool NetworkUp = false;
+    bool ExitRequested = false;
+
+    QStatusBar* sbrStatus;
+    QWidget* pnlToolButtons;
+    QFrame* bvlToolButtons;
+    TSpeedButton* spdViewMedia;
+    TSpeedButton* spdViewSearch;
+    TSpeedButton* spdViewTransfers;
+    TSpeedButton* spdPlayFile;
+    TSpeedButton* spdRenameFile;
+    TSpeedButton* spdEditDetails;
+    TSpeedButton* spdDeleteFile;
+    TSpeedButton* spdLocateMedia;
+    TSpeedButton* spdRefreshMedia;
+    TSpeedButton* spdClearSearch;
+    TSpeedButton* spdDownload;
+    TSpeedButton* spdPreviewFile;
+    TSpeedButton* spdMoreSources;
+    TSpeedButton* spdClearCompleted;
+    TfraDownloads* fraDownloads1;
+    TfraSearch* fraSearch1;
+    TfraMedia* fraMedia1;
+    QAction* mnuFileConnect;
+    QAction* mnuFileMinimize;
+    QAction* mnuFileExit;
+    QAction* mnuViewMedia;
+    QAction* mnuViewSearch;
+    QAction* mnuViewDownloads;
+    QAction* mnuExtraLegalNotice;
+    QAction* mnuExtraOptions;
+    QAction* mnuHelpHome;
+    QAction* mnuHelpHelp;
+    QAction* mnuHelpAbout;
+    QMenu* popMain;
+    QAction* mnuPopMainShow;
+    QAction* mnuPopMainExit;
+    QTimer tmrInitGnucDNA;
+    QTimer tmrDisconnect;
+    QSystemTrayIcon* TrayIcon;
+
+    // The product web site; Help opens its pages.
+    static const QString ProductSite;
+
+signals:
+    // The close was granted: the program's message loop ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createToolButtons();
+    void createMenus();
+    void createStatusBar();
+    TSpeedButton* addToolButton(int tag, const QString& hint, int glyph);
+    TSpeedButton* addViewButton(int tag, const QString& caption, const QString& hint, int glyph,
+                                int left);
+    ViewFrame* viewOf(int view) const;
+    bool trayAvailable() const;
+
+    QString m_appPath;
+    TOptions& m_options;
+    QString m_productKey;
+    QStackedWidget* m_views;
+    QLabel* m_panels[4];
+    QList<TSpeedButton*> m_toolButtons;
+    bool m_activated = false;
+};

@@ -1,0 +1,9 @@
+#include "library/framedia.h"
+
+TfraMedia::TfraMedia(QWidget* parent) : ViewFrame(parent) {}
+
+void TfraMedia::Initialize() {}
+
+void TfraMedia::Finalize() {}
+
+void TfraMedia::ToolCommand(int) {}

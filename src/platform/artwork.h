@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The program's own pictures, drawn in code: the program icon and the tool-button glyphs.
+class Artwork final {
+public:
+    Artwork() = delete;
+
+    enum class Glyph {
+        Music, Search, Downloads,
+        Play, Stop, Rename, Details, Delete, Locate, Refresh,
+        NewSearch, Download,
+        Preview, MoreSources, ClearCompleted
+    };
+
+    static QIcon programIcon();
+    static QIcon glyph(Glyph glyph);
+};
