@@ -10,6 +10,11 @@ if(TAVRIN_SANITIZE)
   target_link_options(tavrin_build INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(TAVRIN_FUZZ)
+  # Coverage for libFuzzer in every library the fuzz targets link.
+  target_compile_options(tavrin_build INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 # tavrin_library(NAME SOURCES... LIBS ...): one src/ folder as a static library.
 function(tavrin_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

@@ -36,8 +36,10 @@ using Glyph = Artwork::Glyph;
 
 } // namespace
 
-TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey)
-    : m_appPath(std::move(appPath)), m_options(options), m_productKey(std::move(productKey))
+TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
+                   EngineFactory engineFactory)
+    : m_appPath(std::move(appPath)), m_options(options), m_productKey(std::move(productKey)),
+      m_engineFactory(std::move(engineFactory))
 {
     setWindowTitle(QStringLiteral("Tavrin"));
     setWindowIcon(Artwork::programIcon());
@@ -73,6 +75,9 @@ TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey)
     tmrInitGnucDNA.setSingleShot(true);
     connect(&tmrInitGnucDNA, &QTimer::timeout, this, &TfrmMain::tmrInitGnucDNATimer);
     tmrDisconnect.setInterval(1000);
+    connect(&tmrDisconnect, &QTimer::timeout, this, &TfrmMain::tmrDisconnectTimer);
+    connect(mnuFileConnect, &QAction::triggered, this, &TfrmMain::mnuFileConnectClick);
+    createEventSinks();
 
     // Creation, in order: the views are initialised, then the tray icon is prepared; it is
     // shown at the first activation.
@@ -96,6 +101,7 @@ TfrmMain::~TfrmMain()
     fraMedia1->Finalize();
     fraSearch1->Finalize();
     fraDownloads1->Finalize();
+    StopEngine();
     TrayIcon->hide();
 }
 
@@ -263,18 +269,18 @@ void TfrmMain::FormActivate()
         TrayIcon->show();
 }
 
-void TfrmMain::tmrInitGnucDNATimer()
-{
-    tmrInitGnucDNA.stop();
-    EngineStarted = true;
-}
-
 bool TfrmMain::FormCloseQuery()
 {
     if (!EngineStarted)
         return false;
     if (!ExitRequested) {
         MinimizeToTray();
+        return false;
+    }
+    if (Engine.ready() && Engine.Core->call(8).toBool()) {
+        ExitAfterDisconnect = true;
+        StopAllDownloads();
+        DisconnectNetwork();
         return false;
     }
     return true;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/engineloader.h"
+#include "engine/gnucdna.h"
+
 #include <QMainWindow>
 #include <QTimer>
 
@@ -11,6 +14,9 @@ class QMenu;
 class QStackedWidget;
 class QStatusBar;
 class QSystemTrayIcon;
+class TGnucDNAIDownloadEvent;
+class TGnucDNAINetworkEvent;
+class TGnucDNAISearchEvent;
 class TOptions;
 class TSpeedButton;
 class TfraDownloads;
@@ -26,7 +32,8 @@ class TfrmMain final : public QMainWindow {
 public:
     // options is the process's options object; the window's destruction never touches it, as
     // it is freed before the window.
-    TfrmMain(QString appPath, TOptions& options, QString productKey);
+    // engineFactory makes the network engine when it is started.
+    TfrmMain(QString appPath, TOptions& options, QString productKey, EngineFactory engineFactory);
     ~TfrmMain() override;
 
     // Window events.
@@ -46,6 +53,27 @@ public:
     void spdViewButtonClick(TSpeedButton* button);
     void spdToolButtonClick(TSpeedButton* button);
     void tmrInitGnucDNATimer();
+
+    // The engine's life: started 5 seconds after the window first shows, connected and
+    // disconnected on request, stopped when the window is destroyed.
+    bool StartEngine();
+    void StopEngine();
+    void PushPreferences();
+    void LoadHostCaches();
+    void SaveHostCaches();
+    void ConnectNetwork();
+    void DisconnectNetwork();
+    void mnuFileConnectClick();
+    void dnaNetworkEventChange(int32_t nodeId);
+    void tmrDisconnectTimer();
+    void LoadEngineDownloads();
+    void StopAllDownloads();
+
+    // Engine events, routed to the views.
+    void dnaSearchEventResult(int32_t searchId, int32_t resultId);
+    void dnaSearchEventUpdate(int32_t searchId, int32_t resultId);
+    void dnaSearchEventPaused(int32_t searchId);
+    void dnaDownloadEventUpdate(int32_t downloadId);
 
     void SwitchView(int view);
     void ShowToolButtons(int view);
@@ -99,6 +127,14 @@ public:
     QTimer tmrInitGnucDNA;
     QTimer tmrDisconnect;
     QSystemTrayIcon* TrayIcon;
+    TGnucDNAINetworkEvent* dnaNetworkEvent;
+    TGnucDNAISearchEvent* dnaSearchEvent;
+    TGnucDNAIDownloadEvent* dnaDownloadEvent;
+    // The engine's objects, while it exists.
+    TGnucDNA Engine;
+
+    // The oldest engine version the program works with.
+    static constexpr int RequiredEngineVersion = 1026;
 
     // The product web site; Help opens its pages.
     static const QString ProductSite;
@@ -119,11 +155,14 @@ private:
     TSpeedButton* addViewButton(int tag, const QString& caption, const QString& hint, int glyph,
                                 int left);
     ViewFrame* viewOf(int view) const;
+    void createEventSinks();
+    QString dataFolder() const;
     bool trayAvailable() const;
 
     QString m_appPath;
     TOptions& m_options;
     QString m_productKey;
+    EngineFactory m_engineFactory;
     QStackedWidget* m_views;
     QLabel* m_panels[4];
     QList<TSpeedButton*> m_toolButtons;

@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "app/tavrinapplication.h"
+#include "engine/engineloader.h"
 #include "platform/dialogs.h"
 
 #include <QStandardPaths>
@@ -28,8 +29,10 @@ int main(int argc, char** argv)
             splash.Start();
             splash.exec();
         }
-        mainWindow = std::make_unique<TfrmMain>(context.AppPath, *context.Options,
-                                                ApplicationContext::ProductKey);
+        mainWindow = std::make_unique<TfrmMain>(
+            context.AppPath, *context.Options, ApplicationContext::ProductKey,
+            LibraryEngineFactory(context.AppPath + QLatin1Char('/') +
+                                 QLatin1String(kEngineLibraryName)));
         QApplication::setWindowIcon(mainWindow->windowIcon());
         QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);

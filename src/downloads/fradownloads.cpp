@@ -7,3 +7,9 @@ void TfraDownloads::Initialize() {}
 void TfraDownloads::Finalize() {}
 
 void TfraDownloads::ToolCommand(int) {}
+
+void TfraDownloads::AddDownload(int32_t, const QString&, int32_t, int32_t) {}
+
+void TfraDownloads::UpdateDownload(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
+
+void TfraDownloads::DownloadComplete(int32_t) {}

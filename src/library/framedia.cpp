@@ -7,3 +7,5 @@ void TfraMedia::Initialize() {}
 void TfraMedia::Finalize() {}
 
 void TfraMedia::ToolCommand(int) {}
+
+void TfraMedia::AddDownloadedFile(const QString&, int32_t) {}

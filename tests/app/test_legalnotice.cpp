@@ -2,6 +2,7 @@
 #include "app/frmmain.h"
 #include "settings/options.h"
 #include "support/recordingdialogs.h"
+#include "support/scriptedengine.h"
 #include "support/testfolder.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@ struct LegalNoticeTest : ::testing::Test {
     TestFolder settingsFolder;
     TestFolder appFolder;
     RecordingDialogs dialogs;
+    ScriptedEngine engine;
     std::unique_ptr<TOptions> options;
     std::unique_ptr<TfrmMain> window;
 
@@ -26,7 +28,7 @@ struct LegalNoticeTest : ::testing::Test {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         options = std::make_unique<TOptions>(appFolder.path());
         options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey);
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory());
     }
 
     bool savedShowLegalNotice()

@@ -2,6 +2,7 @@
 #include "app/speedbutton.h"
 #include "settings/options.h"
 #include "support/recordingdialogs.h"
+#include "support/scriptedengine.h"
 #include "support/testfolder.h"
 
 #include <QLabel>
@@ -20,6 +21,7 @@ struct MainWindowTest : ::testing::Test {
     TestFolder settingsFolder;
     TestFolder appFolder;
     RecordingDialogs dialogs;
+    ScriptedEngine engine;
     std::unique_ptr<TOptions> options;
     std::unique_ptr<TfrmMain> window;
 
@@ -28,7 +30,9 @@ struct MainWindowTest : ::testing::Test {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         options = std::make_unique<TOptions>(appFolder.path());
         options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey);
+        // Without a connection, an exit after the engine start ends the program at once.
+        options->AutoConnect = false;
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory());
         window->show();
     }
 

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+// What the engine knows, shared by its automation objects: identity, preferences, connection,
+// host caches, searches with their results, and downloads.
+class EngineState final : public QObject {
+    Q_OBJECT
+public:
+    // Interface identifiers of the three event interfaces.
+    static const char* const NetworkEvents;
+    static const char* const SearchEvents;
+    static const char* const DownloadEvents;
+
+    struct Identity {
+        QString clientName;
+        QString clientVersion;
+        QString vendorCode;
+    } identity;
+
+    struct Preferences {
+        int32_t pref29 = 0; // the two fixed preferences; see Prefs
+        int32_t pref30 = 0;
+        QString downloadsPath;
+        QString partialsPath;
+        int32_t maxDownloads = 0;
+        float maxKbpsDownloads = 0;
+    } prefs;
+
+    bool connected = false; // from connect until a disconnect has completed
+    bool disconnecting = false;
+    int32_t nodeCount = 0;
+
+    // Host lists of the three cache files: hosts, ultrapeers, web caches.
+    QStringList caches[3];
+
+    struct ResultRecord {
+        QString fileName;
+        int32_t size = 0;
+        int32_t hosts = 1;
+    };
+    struct SearchRecord {
+        QString query;
+        bool gathering = true;
+        std::map<int32_t, ResultRecord> results;
+    };
+    std::map<int32_t, SearchRecord> searches;
+
+    enum DownloadState : int32_t { Pending = 0, Receiving = 1, Paused = 2, Complete = 9 };
+    struct DownloadRecord {
+        QString fileName;
+        int32_t size = 0;
+        int32_t received = 0;
+        int32_t state = Pending;
+        int32_t hostsKnown = 1;
+        int32_t hostsActive = 0;
+        int32_t rate = 0;
+        int32_t secondsLeft = 0;
+        bool handedOver = false;
+    };
+    std::map<int32_t, DownloadRecord> downloads;
+
+    int32_t newId() { return m_nextId++; }
+    // Runs an event on the engine's thread after the current call has returned.
+    void post(std::function<void()> event);
+
+private:
+    int32_t m_nextId = 1;
+};

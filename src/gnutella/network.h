@@ -1,0 +1,20 @@
+#pragma once
+
+#include "gnutella/automationobject.h"
+
+#include <memory>
+
+class EngineState;
+
+// The connection to the network: how many nodes are connected, and the change events.
+class Network final : public AutomationObject {
+public:
+    explicit Network(std::shared_ptr<EngineState> state);
+
+    // Tells the client that the connection to a node changed.
+    void raiseChange(int32_t nodeId);
+
+private:
+    std::shared_ptr<EngineState> m_state;
+    ConnectionPoint& m_events;
+};
