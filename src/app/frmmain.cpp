@@ -3,6 +3,7 @@
 #include "app/frmlegalnotice.h"
 #include "app/speedbutton.h"
 #include "downloads/fradownloads.h"
+#include "library/audioplayer.h"
 #include "library/framedia.h"
 #include "platform/artwork.h"
 #include "platform/dialogs.h"
@@ -37,7 +38,7 @@ using Glyph = Artwork::Glyph;
 } // namespace
 
 TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
-                   EngineFactory engineFactory)
+                   EngineFactory engineFactory, std::unique_ptr<AudioPlayer> player)
     : m_appPath(std::move(appPath)), m_options(options), m_productKey(std::move(productKey)),
       m_engineFactory(std::move(engineFactory))
 {
@@ -58,7 +59,7 @@ TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
     m_views = new QStackedWidget(client);
     fraDownloads1 = new TfraDownloads(m_views);
     fraSearch1 = new TfraSearch(m_views);
-    fraMedia1 = new TfraMedia(m_views);
+    fraMedia1 = new TfraMedia(*this, std::move(player), m_views);
     fraDownloads1->setObjectName(QStringLiteral("fraDownloads1"));
     fraSearch1->setObjectName(QStringLiteral("fraSearch1"));
     fraMedia1->setObjectName(QStringLiteral("fraMedia1"));
@@ -94,6 +95,12 @@ TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
                     RestoreFromTray();
             });
     SwitchView(kViewMusic);
+    // A library error ends the first scan, not the window's creation.
+    try {
+        fraMedia1->SetMusicFolder(m_options.DownloadsPath);
+    } catch (const std::exception& error) {
+        qWarning("Tavrin: the music folder was not scanned: %s", error.what());
+    }
 }
 
 TfrmMain::~TfrmMain()
@@ -245,6 +252,11 @@ void TfrmMain::SetStatusText(int panel, const QString& text)
 {
     if (panel >= 0 && panel < 4)
         m_panels[panel]->setText(text);
+}
+
+QAbstractButton* TfrmMain::PlayButton()
+{
+    return spdPlayFile;
 }
 
 QString TfrmMain::StatusText(int panel) const

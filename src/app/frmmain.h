@@ -2,10 +2,12 @@
 
 #include "engine/engineloader.h"
 #include "engine/gnucdna.h"
+#include "platform/viewhost.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
+class AudioPlayer;
 class QAction;
 class QActionGroup;
 class QFrame;
@@ -27,13 +29,14 @@ class ViewFrame;
 // The one top-level window: three views on top of each other, tool buttons, menus, status bar
 // and tray icon. Closing it hides it to the tray once the engine has started; only an explicit
 // exit ends the program.
-class TfrmMain final : public QMainWindow {
+class TfrmMain final : public QMainWindow, public ViewHost {
     Q_OBJECT
 public:
     // options is the process's options object; the window's destruction never touches it, as
     // it is freed before the window.
-    // engineFactory makes the network engine when it is started.
-    TfrmMain(QString appPath, TOptions& options, QString productKey, EngineFactory engineFactory);
+    // engineFactory makes the network engine when it is started; player plays music.
+    TfrmMain(QString appPath, TOptions& options, QString productKey, EngineFactory engineFactory,
+             std::unique_ptr<AudioPlayer> player);
     ~TfrmMain() override;
 
     // Window events.
@@ -81,8 +84,11 @@ public:
     void RestoreFromTray();
     void ShowLegalNoticeDialog();
     void ShowAbout();
-    // Writes one panel of the status bar; each part of the program writes only its own.
-    void SetStatusText(int panel, const QString& text);
+    // What the views may use of the window.
+    QString AppPath() const override { return m_appPath; }
+    void SetStatusText(int panel, const QString& text) override;
+    void SetCaption(const QString& caption) override { setWindowTitle(caption); }
+    QAbstractButton* PlayButton() override;
     QString StatusText(int panel) const;
 
     bool EngineStarted = false;

@@ -4,6 +4,7 @@
 #include "app/frmsplash.h"
 #include "app/tavrinapplication.h"
 #include "engine/engineloader.h"
+#include "library/mpvplayer.h"
 #include "platform/dialogs.h"
 
 #include <QStandardPaths>
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
         mainWindow = std::make_unique<TfrmMain>(
             context.AppPath, *context.Options, ApplicationContext::ProductKey,
             LibraryEngineFactory(context.AppPath + QLatin1Char('/') +
-                                 QLatin1String(kEngineLibraryName)));
+                                 QLatin1String(kEngineLibraryName)),
+            std::make_unique<MpvPlayer>());
         QApplication::setWindowIcon(mainWindow->windowIcon());
         QObject::connect(mainWindow.get(), &TfrmMain::Closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);

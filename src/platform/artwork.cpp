@@ -184,3 +184,26 @@ QIcon Artwork::glyph(Glyph glyph)
         icon.addPixmap(paintGlyph(glyph, size));
     return icon;
 }
+
+QPixmap Artwork::defaultCover(int side)
+{
+    QPixmap pixmap(side, side);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, side, side);
+    fill.setColorAt(0, QColor(0xe8, 0xee, 0xf6));
+    fill.setColorAt(1, QColor(0xc4, 0xd3, 0xe8));
+    p.fillRect(pixmap.rect(), fill);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2b, 0x2b, 0x2b));
+    const qreal disc = side * 0.72;
+    p.drawEllipse(QRectF((side - disc) / 2, (side - disc) / 2, disc, disc));
+    p.setPen(QPen(QColor(0x44, 0x44, 0x44), 1));
+    for (qreal r : {0.30, 0.26, 0.22})
+        p.drawEllipse(QPointF(side / 2.0, side / 2.0), side * r, side * r);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccent);
+    p.drawEllipse(QPointF(side / 2.0, side / 2.0), side * 0.12, side * 0.12);
+    drawNote(p, side * 0.41, side * 0.40, side * 0.18, Qt::white);
+    return pixmap;
+}

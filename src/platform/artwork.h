@@ -17,4 +17,6 @@ public:
 
     static QIcon programIcon();
     static QIcon glyph(Glyph glyph);
+    // The cover shown when a file has none: a record sleeve with a note.
+    static QPixmap defaultCover(int side);
 };

@@ -1,6 +1,7 @@
 #include "app/frmlegalnotice.h"
 #include "app/frmmain.h"
 #include "settings/options.h"
+#include "support/recorderplayer.h"
 #include "support/recordingdialogs.h"
 #include "support/scriptedengine.h"
 #include "support/testfolder.h"
@@ -28,7 +29,8 @@ struct LegalNoticeTest : ::testing::Test {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         options = std::make_unique<TOptions>(appFolder.path());
         options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory());
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
+                                            std::make_unique<RecorderPlayer>());
     }
 
     bool savedShowLegalNotice()

@@ -1,6 +1,7 @@
 #include "app/frmmain.h"
 #include "app/speedbutton.h"
 #include "settings/options.h"
+#include "support/recorderplayer.h"
 #include "support/recordingdialogs.h"
 #include "support/scriptedengine.h"
 #include "support/testfolder.h"
@@ -32,7 +33,8 @@ struct MainWindowTest : ::testing::Test {
         options->Load(kKey);
         // Without a connection, an exit after the engine start ends the program at once.
         options->AutoConnect = false;
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory());
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
+                                            std::make_unique<RecorderPlayer>());
         window->show();
     }
 

@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "settings/options.h"
+#include "support/recorderplayer.h"
 #include "support/recordingdialogs.h"
 #include "support/scriptedengine.h"
 #include "support/testfolder.h"
@@ -28,7 +29,8 @@ struct LifecycleTest : ::testing::Test {
         QDir(appFolder.path()).mkdir(QStringLiteral("Data"));
         options = std::make_unique<TOptions>(appFolder.path());
         options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory());
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
+                                            std::make_unique<RecorderPlayer>());
     }
 
     QString data(const char* name) const
@@ -91,7 +93,8 @@ TEST_F(LifecycleTest, MissingOrOldEngineEndsTheProgramWithTheWarning)
         ScriptedEngine other;
         setUp(other);
         RecordingDialogs recorder;
-        TfrmMain main(appFolder.path(), *options, kKey, other.factory());
+        TfrmMain main(appFolder.path(), *options, kKey, other.factory(),
+                      std::make_unique<RecorderPlayer>());
         QSignalSpy closed(&main, &TfrmMain::Closed);
         main.tmrInitGnucDNATimer();
         EXPECT_EQ(recorder.shown,
