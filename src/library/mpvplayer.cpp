@@ -7,7 +7,7 @@
 #include <vector>
 
 namespace {
-enum : uint64_t { kPosition = 1, kLength = 2, kPause = 3 };
+enum : uint64_t { kPosition = 1, kLength = 2, kPause = 3, kIdle = 4 };
 }
 
 MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent) : AudioPlayer(parent)
@@ -23,6 +23,8 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent) : AudioPlayer(
     mpv_set_option_string(m_mpv, "terminal", "no");
     mpv_set_option_string(m_mpv, "config", "no");
     mpv_set_option_string(m_mpv, "volume", "50");
+    // Without a sound device the player still runs through its files.
+    mpv_set_option_string(m_mpv, "audio-fallback-to-null", "yes");
     if (!audioOutput.isEmpty())
         mpv_set_option_string(m_mpv, "ao", audioOutput.toUtf8().constData());
     if (mpv_initialize(m_mpv) < 0) {
@@ -33,6 +35,7 @@ MpvPlayer::MpvPlayer(const QString& audioOutput, QObject* parent) : AudioPlayer(
     mpv_observe_property(m_mpv, kPosition, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kLength, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kIdle, "idle-active", MPV_FORMAT_FLAG);
     // mpv calls this from its own thread; the events are read on ours.
     mpv_set_wakeup_callback(
         m_mpv,
@@ -125,6 +128,8 @@ void MpvPlayer::drainEvents()
                 m_length = known ? *static_cast<double*>(property->data) : 0;
             else if (event->reply_userdata == kPause)
                 m_paused = known && *static_cast<int*>(property->data) != 0;
+            else if (event->reply_userdata == kIdle)
+                m_idle = known && *static_cast<int*>(property->data) != 0;
             emit progress();
         }
     }

@@ -17,7 +17,8 @@ public:
     void play() override;
     void pause() override;
     void stop() override;
-    bool isPaused() const override { return m_paused; }
+    // Nothing playing counts as paused, so the transport offers to play.
+    bool isPaused() const override { return m_paused || m_idle; }
     double position() const override { return m_position; }
     double length() const override { return m_length; }
     void seek(double seconds) override;
@@ -31,4 +32,5 @@ private:
     double m_position = 0;
     double m_length = 0;
     bool m_paused = false;
+    bool m_idle = true;
 };
