@@ -57,8 +57,8 @@ TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
     layout->addWidget(pnlToolButtons);
 
     m_views = new QStackedWidget(client);
-    fraDownloads1 = new TfraDownloads(m_views);
-    fraSearch1 = new TfraSearch(m_views);
+    fraDownloads1 = new TfraDownloads(*this, m_options, m_views);
+    fraSearch1 = new TfraSearch(*this, m_options, m_views);
     fraMedia1 = new TfraMedia(*this, std::move(player), m_views);
     fraDownloads1->setObjectName(QStringLiteral("fraDownloads1"));
     fraSearch1->setObjectName(QStringLiteral("fraSearch1"));

@@ -2,7 +2,8 @@
 
 #include "engine/engineloader.h"
 #include "engine/gnucdna.h"
-#include "platform/viewhost.h"
+#include "platform/downloadshost.h"
+#include "platform/searchhost.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -29,7 +30,7 @@ class ViewFrame;
 // The one top-level window: three views on top of each other, tool buttons, menus, status bar
 // and tray icon. Closing it hides it to the tray once the engine has started; only an explicit
 // exit ends the program.
-class TfrmMain final : public QMainWindow, public ViewHost {
+class TfrmMain final : public QMainWindow, public SearchHost, public DownloadsHost {
     Q_OBJECT
 public:
     // options is the process's options object; the window's destruction never touches it, as
@@ -72,6 +73,19 @@ public:
     void LoadEngineDownloads();
     void StopAllDownloads();
 
+    // The engine operations the views use, passed through one each, and the two that combine
+    // several.
+    int32_t SearchStart(const QString& query) override;
+    void SearchEnd(int32_t searchId) override;
+    void SearchStop(int32_t searchId) override;
+    void SearchContinue(int32_t searchId) override;
+    void StartDownload(int32_t searchId, int32_t resultId) override;
+    void DownloadResume(int32_t downloadId) override;
+    void DownloadPause(int32_t downloadId) override;
+    void DownloadRemove(int32_t downloadId) override;
+    void DownloadFindMoreHosts(int32_t downloadId) override;
+    void PreviewDownload(int32_t downloadId) override;
+
     // Engine events, routed to the views.
     void dnaSearchEventResult(int32_t searchId, int32_t resultId);
     void dnaSearchEventUpdate(int32_t searchId, int32_t resultId);
@@ -82,7 +96,7 @@ public:
     void ShowToolButtons(int view);
     void MinimizeToTray();
     void RestoreFromTray();
-    void ShowLegalNoticeDialog();
+    void ShowLegalNoticeDialog() override;
     void ShowAbout();
     // What the views may use of the window.
     QString AppPath() const override { return m_appPath; }

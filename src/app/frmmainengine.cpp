@@ -3,6 +3,7 @@
 
 #include "app/frmmain.h"
 
+#include "common/mediatypes.h"
 #include "downloads/fradownloads.h"
 #include "engine/gnucdnaidownloadevent.h"
 #include "engine/gnucdnainetworkevent.h"
@@ -219,4 +220,60 @@ void TfrmMain::dnaDownloadEventUpdate(int32_t downloadId)
     const int32_t hostsActive = Engine.Download->call(11, {downloadId}).toInt();
     fraDownloads1->UpdateDownload(downloadId, received, secondsLeft, rate, hostsKnown,
                                   hostsActive);
+}
+
+int32_t TfrmMain::SearchStart(const QString& query)
+{
+    return Engine.Search->call(1, {query}).toInt();
+}
+
+void TfrmMain::SearchEnd(int32_t searchId)
+{
+    Engine.Search->call(2, {searchId});
+}
+
+void TfrmMain::SearchStop(int32_t searchId)
+{
+    Engine.Search->call(7, {searchId});
+}
+
+void TfrmMain::SearchContinue(int32_t searchId)
+{
+    Engine.Search->call(36, {searchId});
+}
+
+void TfrmMain::StartDownload(int32_t searchId, int32_t resultId)
+{
+    const int32_t id = Engine.Search->call(16, {searchId, resultId}).toInt();
+    const QString name = Engine.Download->call(4, {id}).toString();
+    const int32_t size = Engine.Download->call(6, {id}).toInt();
+    const int32_t received = Engine.Download->call(5, {id}).toInt();
+    fraDownloads1->AddDownload(id, name, size, received);
+}
+
+void TfrmMain::DownloadResume(int32_t downloadId)
+{
+    Engine.Download->call(17, {downloadId});
+}
+
+void TfrmMain::DownloadPause(int32_t downloadId)
+{
+    Engine.Download->call(18, {downloadId});
+}
+
+void TfrmMain::DownloadRemove(int32_t downloadId)
+{
+    Engine.Download->call(19, {downloadId});
+}
+
+void TfrmMain::DownloadFindMoreHosts(int32_t downloadId)
+{
+    Engine.Download->call(21, {downloadId});
+}
+
+void TfrmMain::PreviewDownload(int32_t downloadId)
+{
+    const QString path = Engine.Download->call(38, {downloadId}).toString();
+    if (MediaTypeOf(path) == QStringLiteral("Audio"))
+        fraMedia1->PlayFile(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "common/rowtablemodel.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -26,7 +27,7 @@ struct MediaRow {
 // The library list: icon, Title, Artist, Album, Genre, Year, Quality, Duration and Size, rows on
 // odd positions striped. Sorting follows a signed state: 0 unsorted, +/-(column + 1) ascending or
 // descending; texts compare by their codes after lowering A to Z, Quality and Size as numbers.
-class MediaListModel final : public QAbstractTableModel {
+class MediaListModel final : public RowTableModel<MediaRow> {
     Q_OBJECT
 public:
     enum Column { IconColumn, TitleColumn, ArtistColumn, AlbumColumn, GenreColumn, YearColumn,
@@ -35,16 +36,9 @@ public:
     // icons gives the picture for an icon index.
     explicit MediaListModel(std::function<QVariant(int)> icons, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-    void setRows(std::vector<MediaRow> rows);
-    void append(MediaRow row);
-    void removeRowAt(int row);
-    const MediaRow& at(int row) const { return m_rows[size_t(row)]; }
-    void replace(int row, const MediaRow& value);
 
     // A click on a column heading: the same column flips its direction, another one is sorted
     // ascending. The list is sorted once; rows added later are appended.
@@ -57,6 +51,5 @@ public:
 
 private:
     std::function<QVariant(int)> m_icons;
-    std::vector<MediaRow> m_rows;
     int m_sortState = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -67,6 +69,9 @@ QPixmap paintGlyph(Artwork::Glyph glyph, int s)
     case G::Downloads:
     case G::Download:
         drawArrowDown(p, s, glyph == G::Download ? kAccent : kInk);
+        break;
+    case G::Transfer:
+        drawArrowDown(p, s, QColor(0x2e, 0x9b, 0x3a));
         break;
     case G::Play:
     case G::Preview: {
@@ -180,7 +185,7 @@ QIcon Artwork::programIcon()
 QIcon Artwork::glyph(Glyph glyph)
 {
     QIcon icon;
-    for (int size : {24, 32})
+    for (int size : {16, 24, 32})
         icon.addPixmap(paintGlyph(glyph, size));
     return icon;
 }
@@ -205,5 +210,26 @@ QPixmap Artwork::defaultCover(int side)
     p.setBrush(kAccent);
     p.drawEllipse(QPointF(side / 2.0, side / 2.0), side * 0.12, side * 0.12);
     drawNote(p, side * 0.41, side * 0.40, side * 0.18, Qt::white);
+    return pixmap;
+}
+
+QPixmap Artwork::stars(int stars)
+{
+    QPixmap pixmap(65, 17);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xb0, 0x7c, 0x0a), 0.8));
+    p.setBrush(QColor(0xf5, 0xc0, 0x1a));
+    for (int i = 0; i < std::clamp(stars, 0, 5); ++i) {
+        QPolygonF star;
+        const QPointF centre(6.5 + i * 13, 8.5);
+        for (int k = 0; k < 10; ++k) {
+            const double radius = k % 2 == 0 ? 6.2 : 2.6;
+            const double angle = -M_PI / 2 + k * M_PI / 5;
+            star << centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
+        }
+        p.drawPolygon(star);
+    }
     return pixmap;
 }
