@@ -171,18 +171,6 @@ void TfraMedia::ScanFolder(const QString& folder)
     LoadList();
 }
 
-int TfraMedia::iconFor(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot < 0 ? QString() : fileName.mid(dot).toLower();
-    const auto known = m_iconByExtension.constFind(extension);
-    if (known != m_iconByExtension.constEnd())
-        return *known;
-    const int index = SystemIcons::shared().SystemIconIndex(QStringLiteral("file") + extension);
-    m_iconByExtension.insert(extension, index);
-    return index;
-}
-
 void TfraMedia::LoadList()
 {
     std::vector<MediaRow> rows;
@@ -190,7 +178,7 @@ void TfraMedia::LoadList()
     rows.reserve(records.size());
     for (const MediaRecord& r : records)
         rows.push_back({r.fTitle, r.fArtist, r.fAlbum, r.fGenre, r.fYear, r.fQuality, r.fSeconds,
-                        r.fFileSize, r.fDirectory, r.fFileName, iconFor(r.fFileName)});
+                        r.fFileSize, r.fDirectory, r.fFileName, SystemIcons::shared().IconIndexForName(r.fFileName)});
     m_model->setRows(std::move(rows));
     setStatusText();
 }
@@ -198,7 +186,7 @@ void TfraMedia::LoadList()
 void TfraMedia::AddListItem(const MediaRecord& r)
 {
     m_model->append({r.fTitle, r.fArtist, r.fAlbum, r.fGenre, r.fYear, r.fQuality, r.fSeconds,
-                     r.fFileSize, r.fDirectory, r.fFileName, iconFor(r.fFileName)});
+                     r.fFileSize, r.fDirectory, r.fFileName, SystemIcons::shared().IconIndexForName(r.fFileName)});
 }
 
 void TfraMedia::setStatusText()

@@ -5,7 +5,6 @@
 #include "library/playlist.h"
 #include "platform/viewframe.h"
 
-#include <QHash>
 #include <QIcon>
 #include <QTimer>
 #include <cstdint>
@@ -80,7 +79,6 @@ private:
     void AddListItem(const MediaRecord& record);
     void setStatusText();
     QList<int> selectedRows() const;
-    int iconFor(const QString& fileName);
 
     ViewHost& m_host;
     std::unique_ptr<AudioPlayer> m_player;
@@ -88,6 +86,5 @@ private:
     MediaListModel* m_model;
     QString m_musicFolder;
     QIcon m_playStates[2];
-    QHash<QString, int> m_iconByExtension;
     QAction* m_popItems[6] = {};
 };

@@ -46,6 +46,20 @@ int SystemIcons::SystemIconIndex(const QString& path, int attributes)
     return indexFor(type.name(), icon);
 }
 
+int SystemIcons::IconIndexForName(const QString& fileName)
+{
+    const qsizetype slash = std::max(fileName.lastIndexOf(QLatin1Char('/')),
+                                     fileName.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot > slash ? fileName.mid(dot).toLower() : QString();
+    const auto known = m_byExtension.constFind(extension);
+    if (known != m_byExtension.constEnd())
+        return *known;
+    const int index = SystemIconIndex(QStringLiteral("name") + extension);
+    m_byExtension.insert(extension, index);
+    return index;
+}
+
 QIcon SystemIcons::icon(int index) const
 {
     if (index < 0 || index >= m_icons.size())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QMimeDatabase>
@@ -18,6 +19,9 @@ public:
     // is looked at on disk; any other name is judged by its extension alone. attributes is
     // kept for callers' symmetry and is always 0.
     int SystemIconIndex(const QString& path, int attributes = 0);
+    // The same by the name's extension alone, remembered per extension: for long lists of
+    // names that need not exist on disk.
+    int IconIndexForName(const QString& fileName);
     QIcon icon(int index) const;
 
     // The one table of the process.
@@ -30,4 +34,5 @@ private:
     QList<QString> m_keys;
     QList<QIcon> m_icons;
     QFileIconProvider* m_provider;
+    QHash<QString, int> m_byExtension;
 };

@@ -3,6 +3,7 @@
 #include "platform/viewframe.h"
 #include "search/resultsmodel.h"
 
+#include <QElapsedTimer>
 #include <cstdint>
 
 class QCheckBox;
@@ -88,4 +89,5 @@ private:
     SearchHost& m_host;
     TOptions& m_options;
     ResultsModel* m_results;
+    QElapsedTimer m_sinceEvents;
 };

@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kMaxNameLength = 128;
 constexpr int32_t kMinSize = 102400;
+constexpr int kEventsEveryMilliseconds = 15;
 
 QString trimmedControls(const QString& text)
 {
@@ -88,10 +89,15 @@ void TfraSearch::ResultReceived(int32_t searchId, int32_t resultId, const QStrin
     const auto [artist, title] = SplitArtistTitle(name);
     if (acceptResult(artist, title)) {
         m_results->append({name, title, artist, hosts, fileSize, QString(), searchId, resultId,
-                           SystemIcons::shared().SystemIconIndex(name)});
+                           SystemIcons::shared().IconIndexForName(name)});
         m_host.SetStatusText(1, QStringLiteral(" Search Results: %1").arg(m_results->rowCount()));
     }
-    QCoreApplication::processEvents();
+    // A flood of results must not freeze the window, nor repaint it for every single result:
+    // pending events run at most every few milliseconds.
+    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventsEveryMilliseconds) {
+        QCoreApplication::processEvents();
+        m_sinceEvents.start();
+    }
 }
 
 void TfraSearch::ResultUpdated(int32_t searchId, int32_t resultId, int32_t hosts)
