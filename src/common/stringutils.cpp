@@ -1,5 +1,16 @@
 #include "common/stringutils.h"
 
+QString TStringUtils::TrimControls(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString TStringUtils::GetToken(const QString& text, const QString& separator, int index)
 {
     if (text.isEmpty() || separator.isEmpty() || index < 1)

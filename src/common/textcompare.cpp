@@ -18,6 +18,15 @@ int CompareLowered(const QString& a, const QString& b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+QString LowerAscii(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + 32);
+    return folded;
+}
+
 int CompareNumbers(int64_t a, int64_t b)
 {
     return a == b ? 0 : (a < b ? -1 : 1);

@@ -1,6 +1,7 @@
 #include "engine/hostcachefile.h"
 
 #include "common/fileutils.h"
+#include "common/stringutils.h"
 
 #include <QCollator>
 #include <QRegularExpression>
@@ -11,14 +12,7 @@ namespace {
 // The file's text without leading and trailing white space and control characters.
 QString trimmedContent(const QString& path)
 {
-    const QString text = QString::fromUtf8(TFileUtils::LoadFileText(path));
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
+    return TStringUtils::TrimControls(QString::fromUtf8(TFileUtils::LoadFileText(path)));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "common/fileutils.h"
 #include "common/formatting.h"
+#include "common/stringutils.h"
 #include "library/audioplayer.h"
 #include "library/medialibrary.h"
 #include "library/playerbar.h"
@@ -30,18 +31,6 @@ constexpr int kColumnWidths[MediaListModel::ColumnCount] = {20, 200, 100, 150, 7
 QString noLyric()
 {
     return QStringLiteral("\nNo Lyric Available");
-}
-
-// Spaces and control characters removed from both ends.
-QString stripped(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
@@ -267,8 +256,8 @@ void TfraMedia::ShowLyric(const QString& path)
     QStringList lines = QString::fromUtf8(TFileUtils::LoadFileText(path))
                             .split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (QString& line : lines)
-        line = stripped(line);
-    const QString text = stripped(lines.join(QLatin1Char('\n')));
+        line = TStringUtils::TrimControls(line);
+    const QString text = TStringUtils::TrimControls(lines.join(QLatin1Char('\n')));
     memLyric->setPlainText(QLatin1Char('\n') + FileTitle(path) + QStringLiteral("\n\n") + text);
     memLyric->selectAll();
     memLyric->setAlignment(Qt::AlignCenter);

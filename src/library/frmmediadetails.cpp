@@ -1,5 +1,6 @@
 #include "library/frmmediadetails.h"
 
+#include "common/stringutils.h"
 #include "library/mymediadb.h"
 
 #include <QComboBox>
@@ -19,18 +20,6 @@ QComboBox* editableCombo(QWidget* parent)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMinimumWidth(317);
     return box;
-}
-
-// Spaces and control characters removed from both ends.
-QString stripped(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 } // namespace
@@ -102,9 +91,9 @@ void TfrmMediaDetails::LoadDetails(TMyMediaDB& db, const QString& folder, const 
 
 void TfrmMediaDetails::SaveDetails()
 {
-    m_db->UpdateMediaDetails(m_folder, m_fileName, stripped(txtTitle->text()),
-                             stripped(cmbArtists->currentText()), stripped(cmbAlbums->currentText()),
-                             stripped(cmbGenres->currentText()), stripped(txtYear->text()));
+    m_db->UpdateMediaDetails(m_folder, m_fileName, TStringUtils::TrimControls(txtTitle->text()),
+                             TStringUtils::TrimControls(cmbArtists->currentText()), TStringUtils::TrimControls(cmbAlbums->currentText()),
+                             TStringUtils::TrimControls(cmbGenres->currentText()), TStringUtils::TrimControls(txtYear->text()));
 }
 
 void TfrmMediaDetails::cmdOKClick()

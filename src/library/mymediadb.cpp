@@ -1,5 +1,7 @@
 #include "library/mymediadb.h"
 
+#include "common/textcompare.h"
+
 #include <QFile>
 #include <QHash>
 #include <sqlite3.h>
@@ -54,15 +56,6 @@ TMyMediaDB::~TMyMediaDB()
 int TMyMediaDB::FieldWidth(const QString& field)
 {
     return fieldWidths().value(field, 0);
-}
-
-QString TMyMediaDB::FoldCase(const QString& text)
-{
-    QString folded = text;
-    for (QChar& c : folded)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
-    return folded;
 }
 
 void TMyMediaDB::fail(const char* what)
@@ -186,8 +179,8 @@ std::vector<MediaRecord> TMyMediaDB::records(sqlite3_stmt* statement)
 std::vector<MediaRecord> TMyMediaDB::FindMedia(const QString& folder, const QString& fileName)
 {
     const Statement statement{prepare((std::string("SELECT * FROM tMedia") + kMatch).c_str())};
-    bindText(statement, 1, FoldCase(folder));
-    bindText(statement, 2, FoldCase(fileName));
+    bindText(statement, 1, LowerAscii(folder));
+    bindText(statement, 2, LowerAscii(fileName));
     return records(statement);
 }
 
@@ -248,8 +241,8 @@ bool TMyMediaDB::AddMedia(const MediaRecord& r)
 void TMyMediaDB::DeleteMedia(const QString& folder, const QString& fileName)
 {
     const Statement statement{prepare((std::string("DELETE FROM tMedia") + kMatch).c_str())};
-    bindText(statement, 1, FoldCase(folder));
-    bindText(statement, 2, FoldCase(fileName));
+    bindText(statement, 1, LowerAscii(folder));
+    bindText(statement, 2, LowerAscii(fileName));
     if (sqlite3_step(statement) != SQLITE_DONE)
         fail("deleting from the library");
 }
@@ -263,8 +256,8 @@ void TMyMediaDB::UpdateMediaField(const QString& folder, const QString& fileName
         throw MediaDBError("not a text field of the library: " + field.toStdString());
     const std::string sql = "UPDATE tMedia SET " + field.toStdString() + " = ?3" + kMatch;
     const Statement statement{prepare(sql.c_str())};
-    bindText(statement, 1, FoldCase(folder));
-    bindText(statement, 2, FoldCase(fileName));
+    bindText(statement, 1, LowerAscii(folder));
+    bindText(statement, 2, LowerAscii(fileName));
     bindText(statement, 3, value.left(width));
     if (sqlite3_step(statement) != SQLITE_DONE)
         fail("updating the library");
@@ -278,8 +271,8 @@ void TMyMediaDB::UpdateMediaDetails(const QString& folder, const QString& fileNa
     const std::string sql = std::string("UPDATE tMedia SET fTitle = ?3, fArtist = ?4, fAlbum = ?5, "
                                         "fGenre = ?6, fYear = ?7") + kMatch;
     const Statement statement{prepare(sql.c_str())};
-    bindText(statement, 1, FoldCase(folder));
-    bindText(statement, 2, FoldCase(fileName));
+    bindText(statement, 1, LowerAscii(folder));
+    bindText(statement, 2, LowerAscii(fileName));
     bindText(statement, 3, cut(title, "fTitle"));
     bindText(statement, 4, cut(artist, "fArtist"));
     bindText(statement, 5, cut(album, "fAlbum"));

@@ -68,8 +68,6 @@ public:
 
     // The width of a text field in characters, or 0 for a field that is not text.
     static int FieldWidth(const QString& field);
-    // Lower-cases the letters A to Z only, as the store's LOWER does.
-    static QString FoldCase(const QString& text);
 
     QString fileName() const { return m_fileName; }
 

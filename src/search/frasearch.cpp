@@ -1,6 +1,7 @@
 #include "search/frasearch.h"
 
 #include "common/fileutils.h"
+#include "common/stringutils.h"
 #include "platform/dialogs.h"
 #include "platform/searchhost.h"
 #include "platform/systemicons.h"
@@ -29,17 +30,6 @@ const QString kArtistPrompt = QStringLiteral("Enter artist name");
 const QString kTitlePrompt = QStringLiteral("Enter song title");
 constexpr int kHistoryLimit = 20;
 constexpr int kColumnWidths[ResultsModel::ColumnCount] = {20, 150, 100, 65, 50, 75, 75};
-
-QString trimmedControls(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 QComboBox* historyBox(QWidget* parent)
 {
@@ -292,17 +282,17 @@ void TfraSearch::StartSearch()
     TitleFilter.clear();
     QString query;
     if (SearchMode == 0) {
-        query = trimmedControls(cmbKeywords->currentText());
+        query = TStringUtils::TrimControls(cmbKeywords->currentText());
         if (query == kKeywordsPrompt)
             query.clear();
     } else {
         QComboBox* box = SearchMode == 1 ? cmbArtists : cmbSongArtists;
-        query = trimmedControls(box->currentText());
+        query = TStringUtils::TrimControls(box->currentText());
         if (query == kArtistPrompt)
             query.clear();
         ArtistFilter = query;
         if (SearchMode == 2) {
-            TitleFilter = trimmedControls(txtSongTitle->text());
+            TitleFilter = TStringUtils::TrimControls(txtSongTitle->text());
             if (TitleFilter.isEmpty() || TitleFilter == kTitlePrompt)
                 query.clear();
         }

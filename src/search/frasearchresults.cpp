@@ -4,6 +4,7 @@
 #include "common/formatting.h"
 #include "common/mediatypes.h"
 #include "common/stringutils.h"
+#include "common/textcompare.h"
 #include "platform/searchhost.h"
 #include "platform/systemicons.h"
 #include "search/frasearch.h"
@@ -21,30 +22,9 @@ constexpr int kMaxNameLength = 128;
 constexpr int32_t kMinSize = 102400;
 constexpr int kEventsEveryMilliseconds = 15;
 
-QString trimmedControls(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// Lowers A to Z only, as every comparison of the lists does.
-QString lowered(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
-    return out;
-}
-
 bool contains(const QString& text, const QString& part)
 {
-    return !part.isEmpty() && lowered(text).contains(lowered(part));
+    return !part.isEmpty() && LowerAscii(text).contains(LowerAscii(part));
 }
 
 } // namespace
@@ -55,8 +35,8 @@ std::pair<QString, QString> TfraSearch::SplitArtistTitle(const QString& name)
     if (base.count(QLatin1Char('-')) != 1)
         return {QString(), base};
     const QString dash = QStringLiteral("-");
-    return {trimmedControls(TStringUtils::GetToken(base, dash, 1)),
-            trimmedControls(TStringUtils::GetToken(base, dash, 2))};
+    return {TStringUtils::TrimControls(TStringUtils::GetToken(base, dash, 1)),
+            TStringUtils::TrimControls(TStringUtils::GetToken(base, dash, 2))};
 }
 
 bool TfraSearch::acceptResult(const QString& artist, const QString& title) const
@@ -65,11 +45,11 @@ bool TfraSearch::acceptResult(const QString& artist, const QString& title) const
         return false;
     switch (SearchMode) {
     case 1:
-        return chkMatchArtist->isChecked() ? lowered(artist) == lowered(ArtistFilter)
+        return chkMatchArtist->isChecked() ? LowerAscii(artist) == LowerAscii(ArtistFilter)
                                            : contains(artist, ArtistFilter);
     case 2:
         return chkMatchSong->isChecked()
-                   ? lowered(artist) == lowered(ArtistFilter) && lowered(title) == lowered(TitleFilter)
+                   ? LowerAscii(artist) == LowerAscii(ArtistFilter) && LowerAscii(title) == LowerAscii(TitleFilter)
                    : contains(title, TitleFilter);
     default:
         return true;

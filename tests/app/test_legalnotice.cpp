@@ -1,10 +1,5 @@
 #include "app/frmlegalnotice.h"
-#include "app/frmmain.h"
-#include "settings/options.h"
-#include "support/recorderplayer.h"
-#include "support/recordingdialogs.h"
-#include "support/scriptedengine.h"
-#include "support/testfolder.h"
+#include "support/mainwindowfixture.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,29 +9,11 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("Software\\TavrinTest");
-
-struct LegalNoticeTest : ::testing::Test {
-    TestFolder settingsFolder;
-    TestFolder appFolder;
-    RecordingDialogs dialogs;
-    ScriptedEngine engine;
-    std::unique_ptr<TOptions> options;
-    std::unique_ptr<TfrmMain> window;
-
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-        options = std::make_unique<TOptions>(appFolder.path());
-        options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
-                                            std::make_unique<RecorderPlayer>());
-    }
-
+struct LegalNoticeTest : MainWindowFixture {
     bool savedShowLegalNotice()
     {
         TOptions stored(appFolder.path());
-        stored.Load(kKey);
+        stored.Load(ProductKey);
         return stored.ShowLegalNotice;
     }
 };

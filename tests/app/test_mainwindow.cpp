@@ -1,10 +1,5 @@
-#include "app/frmmain.h"
 #include "app/speedbutton.h"
-#include "settings/options.h"
-#include "support/recorderplayer.h"
-#include "support/recordingdialogs.h"
-#include "support/scriptedengine.h"
-#include "support/testfolder.h"
+#include "support/mainwindowfixture.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -16,25 +11,10 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("Software\\TavrinTest");
-
-struct MainWindowTest : ::testing::Test {
-    TestFolder settingsFolder;
-    TestFolder appFolder;
-    RecordingDialogs dialogs;
-    ScriptedEngine engine;
-    std::unique_ptr<TOptions> options;
-    std::unique_ptr<TfrmMain> window;
-
+struct MainWindowTest : MainWindowFixture {
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-        options = std::make_unique<TOptions>(appFolder.path());
-        options->Load(kKey);
-        // Without a connection, an exit after the engine start ends the program at once.
-        options->AutoConnect = false;
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
-                                            std::make_unique<RecorderPlayer>());
+        MainWindowFixture::SetUp();
         window->show();
     }
 

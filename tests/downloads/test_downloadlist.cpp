@@ -1,6 +1,7 @@
 #include "downloads/fradownloads.h"
 #include "library/framedia.h"
 #include "support/mainwindowfixture.h"
+#include "support/selectrows.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -15,15 +16,10 @@ struct DownloadListTest : MainWindowFixture {
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        startEngine();
         view = window->fraDownloads1;
     }
-    void select(std::initializer_list<int> rows)
-    {
-        view->lvwDownloads->clearSelection();
-        for (int row : rows)
-            view->lvwDownloads->selectionModel()->select(
-                view->downloads().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    void select(std::initializer_list<int> rows) { SelectRows(view->lvwDownloads, rows); }
     const DownloadRow& row(int i) { return view->downloads().at(i); }
     void addFour()
     {

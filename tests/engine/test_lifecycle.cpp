@@ -1,9 +1,4 @@
-#include "app/frmmain.h"
-#include "settings/options.h"
-#include "support/recorderplayer.h"
-#include "support/recordingdialogs.h"
-#include "support/scriptedengine.h"
-#include "support/testfolder.h"
+#include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,27 +8,14 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("Software\\TavrinTest");
-
-struct LifecycleTest : ::testing::Test {
-    TestFolder settingsFolder;
-    TestFolder appFolder;
-    RecordingDialogs dialogs;
-    ScriptedEngine engine;
-    std::unique_ptr<TOptions> options;
-    std::unique_ptr<TfrmMain> window;
-
+struct LifecycleTest : MainWindowFixture {
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-        QDir(appFolder.path()).mkdir(QStringLiteral("Data"));
-        options = std::make_unique<TOptions>(appFolder.path());
-        options->Load(kKey);
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options, kKey, engine.factory(),
-                                            std::make_unique<RecorderPlayer>());
+        MainWindowFixture::SetUp();
+        options->AutoConnect = true;
     }
 
-    QString data(const char* name) const
+    QString quoted(const char* name) const
     {
         return QLatin1Char('"') + appFolder.path() + QStringLiteral("/Data/") +
                QLatin1String(name) + QLatin1Char('"');
@@ -59,8 +41,8 @@ TEST_F(LifecycleTest, StartHandsOverIdentityPreferencesAndCachesThenConnects)
     expectInOrder({"Core#18", "Core#9", "Core#5", "Core#6", "Core#7", "Core#10", "Core#11",
                    "Core#12", "Core#21", "Core#23", "Core#16=\"Tavrin\"", "Core#17=\"1.0.0\"",
                    "Core#22=\"TVRN\"", "Prefs#29=4", "Prefs#30=6",
-                   "Cache#1(" + data("cache.net") + ")", "Cache#2(" + data("ultracache.net") + ")",
-                   "Cache#3(" + data("webcache.net") + ")",
+                   "Cache#1(" + quoted("cache.net") + ")", "Cache#2(" + quoted("ultracache.net") + ")",
+                   "Cache#3(" + quoted("webcache.net") + ")",
                    "Prefs#33=\"" + appFolder.path() + "/My Music\"",
                    "Prefs#62=\"" + appFolder.path() + "/Partials\"", "Prefs#45=30", "Prefs#49=48",
                    "Download#16", "Download#1", "Core#8", "Core#3"});
@@ -93,7 +75,7 @@ TEST_F(LifecycleTest, MissingOrOldEngineEndsTheProgramWithTheWarning)
         ScriptedEngine other;
         setUp(other);
         RecordingDialogs recorder;
-        TfrmMain main(appFolder.path(), *options, kKey, other.factory(),
+        TfrmMain main(appFolder.path(), *options, ProductKey, other.factory(),
                       std::make_unique<RecorderPlayer>());
         QSignalSpy closed(&main, &TfrmMain::Closed);
         main.tmrInitGnucDNATimer();
@@ -200,9 +182,9 @@ TEST_F(LifecycleTest, DestructionSavesTheHostCachesAndReleasesTheEngine)
     window->tmrInitGnucDNATimer();
     engine.calls.clear();
     window.reset();
-    EXPECT_EQ(engine.calls, (QStringList{"Cache#5(" + data("cache.net") + ")",
-                                         "Cache#6(" + data("ultracache.net") + ")",
-                                         "Cache#7(" + data("webcache.net") + ")"}));
+    EXPECT_EQ(engine.calls, (QStringList{"Cache#5(" + quoted("cache.net") + ")",
+                                         "Cache#6(" + quoted("ultracache.net") + ")",
+                                         "Cache#7(" + quoted("webcache.net") + ")"}));
     EXPECT_EQ(engine.Search->adviseCount(), 0);
     EXPECT_EQ(engine.Core.use_count(), 1) << "the window holds no engine reference";
 }

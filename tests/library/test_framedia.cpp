@@ -1,6 +1,7 @@
 #include "fakehost.h"
 #include "library/framedia.h"
 #include "support/mp3builder.h"
+#include "support/selectrows.h"
 #include "support/recorderplayer.h"
 #include "support/recordingdialogs.h"
 #include "support/testfolder.h"
@@ -46,14 +47,7 @@ struct MusicViewTest : ::testing::Test {
         view->SetMusicFolder(music.path());
     }
 
-    void select(std::initializer_list<int> rows)
-    {
-        view->lvwMedia->clearSelection();
-        for (int row : rows)
-            view->lvwMedia->selectionModel()->select(
-                view->model().index(row, 0),
-                QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    void select(std::initializer_list<int> rows) { SelectRows(view->lvwMedia, rows); }
 
     QString pathOf(int row) { return view->model().at(row).path(); }
 };

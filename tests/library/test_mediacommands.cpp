@@ -2,6 +2,7 @@
 #include "library/framedia.h"
 #include "library/frmmediadetails.h"
 #include "support/mp3builder.h"
+#include "support/selectrows.h"
 #include "support/recorderplayer.h"
 #include "support/recordingdialogs.h"
 #include "support/testfolder.h"
@@ -34,13 +35,7 @@ struct CommandsTest : ::testing::Test {
         view->SetMusicFolder(music.path());
     }
 
-    void select(std::initializer_list<int> rows)
-    {
-        view->lvwMedia->clearSelection();
-        for (int row : rows)
-            view->lvwMedia->selectionModel()->select(
-                view->model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
+    void select(std::initializer_list<int> rows) { SelectRows(view->lvwMedia, rows); }
 
     QStringList files() const { return QDir(music.path()).entryList(QDir::Files); }
 };

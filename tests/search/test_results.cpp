@@ -20,6 +20,7 @@ struct ResultsTest : MainWindowFixture {
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        startEngine();
         view = window->fraSearch1;
         engine.replies[QStringLiteral("Search#1")] = int32_t(3);
         view->NetworkConnected();

@@ -17,6 +17,7 @@ struct SearchEntryTest : MainWindowFixture {
     void SetUp() override
     {
         MainWindowFixture::SetUp();
+        startEngine();
         view = window->fraSearch1;
         engine.replies[QStringLiteral("Search#1")] = int32_t(11);
     }

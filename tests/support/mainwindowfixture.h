@@ -11,8 +11,9 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
-// The main window on a scripted engine that has started, not connected: the views under test
-// reach the engine through the window, so every engine call they make is recorded.
+// The main window on a scripted engine, with its settings, program folder and dialogs of its
+// own. startEngine() starts the engine without connecting; the views under test then reach it
+// through the window, so every engine call they make is recorded.
 struct MainWindowFixture : ::testing::Test {
     TestFolder settingsFolder;
     TestFolder appFolder;
@@ -22,19 +23,24 @@ struct MainWindowFixture : ::testing::Test {
     std::unique_ptr<TfrmMain> window;
     RecorderPlayer* player = nullptr;
 
+    inline static const QString ProductKey = QStringLiteral("Software\\TavrinTest");
+
     void SetUp() override
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
         QDir(appFolder.path()).mkdir(QStringLiteral("Data"));
         options = std::make_unique<TOptions>(appFolder.path());
-        options->Load(QStringLiteral("Software\\TavrinTest"));
+        options->Load(ProductKey);
         options->AutoConnect = false;
         options->ShowLegalNotice = false;
         auto recorder = std::make_unique<RecorderPlayer>();
         player = recorder.get();
-        window = std::make_unique<TfrmMain>(appFolder.path(), *options,
-                                            QStringLiteral("Software\\TavrinTest"),
+        window = std::make_unique<TfrmMain>(appFolder.path(), *options, ProductKey,
                                             engine.factory(), std::move(recorder));
+    }
+
+    void startEngine()
+    {
         window->tmrInitGnucDNATimer();
         engine.calls.clear();
     }
