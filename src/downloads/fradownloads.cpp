@@ -4,6 +4,7 @@
 #include "common/mediatypes.h"
 #include "downloads/progressdelegate.h"
 #include "platform/dialogs.h"
+#include "platform/reportlist.h"
 #include "platform/downloadshost.h"
 #include "settings/options.h"
 
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kColumnWidths[DownloadsModel::ColumnCount] = {200, 75, 75, 75, 75, 75, 75, 75};
 const QString kPending = QStringLiteral("Pending");
 const QString kReceiving = QStringLiteral("Receiving");
 const QString kPaused = QStringLiteral("Paused");
@@ -34,18 +34,7 @@ TfraDownloads::TfraDownloads(DownloadsHost& host, TOptions& options, QWidget* pa
     lvwDownloads->setModel(m_model);
     lvwDownloads->setItemDelegateForColumn(DownloadsModel::ProgressColumn,
                                            new ProgressDelegate(ListHasFocus, lvwDownloads));
-    lvwDownloads->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwDownloads->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvwDownloads->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvwDownloads->setShowGrid(false);
-    lvwDownloads->setWordWrap(false);
-    lvwDownloads->verticalHeader()->hide();
-    lvwDownloads->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lvwDownloads->verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height() + 4, 19));
-    lvwDownloads->horizontalHeader()->setHighlightSections(false);
-    lvwDownloads->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < DownloadsModel::ColumnCount; ++column)
-        lvwDownloads->setColumnWidth(column, kColumnWidths[column]);
+    ConfigureReportList(lvwDownloads, {200, 75, 75, 75, 75, 75, 75, 75});
     lvwDownloads->installEventFilter(this);
     connect(lvwDownloads->horizontalHeader(), &QHeaderView::sectionClicked, m_model,
             &DownloadsModel::columnClicked);
@@ -71,7 +60,6 @@ TfraDownloads::TfraDownloads(DownloadsHost& host, TOptions& options, QWidget* pa
     popDownloads->addSeparator();
     mnuPopDownloadsClearCompleted =
         item("Clear Completed and Cancelled", [this] { ClearCompletedAndCancelled(); });
-    lvwDownloads->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvwDownloads, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         popDownloadsPopup();
         popDownloads->popup(lvwDownloads->viewport()->mapToGlobal(at));

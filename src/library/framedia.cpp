@@ -8,6 +8,7 @@
 #include "library/playerbar.h"
 #include "platform/artwork.h"
 #include "platform/jpegimage.h"
+#include "platform/reportlist.h"
 #include "platform/systemicons.h"
 #include "platform/viewhost.h"
 
@@ -26,8 +27,6 @@
 
 namespace {
 
-constexpr int kColumnWidths[MediaListModel::ColumnCount] = {20, 200, 100, 150, 75, 50, 75, 75, 75};
-
 QString noLyric()
 {
     return QStringLiteral("\nNo Lyric Available");
@@ -44,20 +43,7 @@ TfraMedia::TfraMedia(ViewHost& host, std::unique_ptr<AudioPlayer> player, QWidge
     lvwMedia = new QTableView(this);
     lvwMedia->setObjectName(QStringLiteral("lvwMedia"));
     lvwMedia->setModel(m_model);
-    lvwMedia->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwMedia->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvwMedia->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvwMedia->setShowGrid(false);
-    lvwMedia->setWordWrap(false);
-    lvwMedia->setContextMenuPolicy(Qt::CustomContextMenu);
-    lvwMedia->verticalHeader()->hide();
-    lvwMedia->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lvwMedia->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    lvwMedia->horizontalHeader()->setHighlightSections(false);
-    lvwMedia->horizontalHeader()->setSectionsClickable(true);
-    lvwMedia->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < MediaListModel::ColumnCount; ++column)
-        lvwMedia->setColumnWidth(column, kColumnWidths[column]);
+    ConfigureReportList(lvwMedia, {20, 200, 100, 150, 75, 50, 75, 75, 75});
     connect(lvwMedia->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TfraMedia::lvwMediaColumnClick);
     connect(lvwMedia, &QTableView::doubleClicked, this, [this] { ToolCommand(0); });

@@ -3,6 +3,7 @@
 #include "common/fileutils.h"
 #include "common/stringutils.h"
 #include "platform/dialogs.h"
+#include "platform/reportlist.h"
 #include "platform/searchhost.h"
 #include "platform/systemicons.h"
 #include "search/stardelegate.h"
@@ -29,7 +30,6 @@ const QString kKeywordsPrompt = QStringLiteral("Enter keywords");
 const QString kArtistPrompt = QStringLiteral("Enter artist name");
 const QString kTitlePrompt = QStringLiteral("Enter song title");
 constexpr int kHistoryLimit = 20;
-constexpr int kColumnWidths[ResultsModel::ColumnCount] = {20, 150, 100, 65, 50, 75, 75};
 
 QComboBox* historyBox(QWidget* parent)
 {
@@ -133,18 +133,7 @@ void TfraSearch::createResultsList()
     lvwResults->setObjectName(QStringLiteral("lvwResults"));
     lvwResults->setModel(m_results);
     lvwResults->setItemDelegateForColumn(ResultsModel::AvailabilityColumn, new StarDelegate(lvwResults));
-    lvwResults->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvwResults->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lvwResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvwResults->setShowGrid(false);
-    lvwResults->setWordWrap(false);
-    lvwResults->verticalHeader()->hide();
-    lvwResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    lvwResults->verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height() + 4, 19));
-    lvwResults->horizontalHeader()->setHighlightSections(false);
-    lvwResults->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < ResultsModel::ColumnCount; ++column)
-        lvwResults->setColumnWidth(column, kColumnWidths[column]);
+    ConfigureReportList(lvwResults, {20, 150, 100, 65, 50, 75, 75});
     connect(lvwResults->horizontalHeader(), &QHeaderView::sectionClicked, m_results,
             &ResultsModel::columnClicked);
     connect(lvwResults, &QTableView::doubleClicked, this, &TfraSearch::DownloadSelected);
@@ -152,7 +141,6 @@ void TfraSearch::createResultsList()
     popResults = new QMenu(this);
     mnuPopResultsDownload = popResults->addAction(QStringLiteral("Download"));
     connect(mnuPopResultsDownload, &QAction::triggered, this, &TfraSearch::DownloadSelected);
-    lvwResults->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvwResults, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         mnuPopResultsDownload->setEnabled(CurrentSearchID >= 0 &&
                                           lvwResults->selectionModel()->hasSelection());
