@@ -2,6 +2,7 @@
 
 #include "app/frmlegalnotice.h"
 #include "app/speedbutton.h"
+#include "common/fileutils.h"
 #include "downloads/fradownloads.h"
 #include "library/audioplayer.h"
 #include "library/framedia.h"
@@ -9,7 +10,9 @@
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 #include "search/frasearch.h"
+#include "settings/frmoptions.h"
 #include "settings/options.h"
+#include "web/liveupdate.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -23,6 +26,7 @@
 #include <QVBoxLayout>
 
 const QString TfrmMain::ProductSite = QStringLiteral("https://www.tavrin.example");
+const QString TfrmMain::BootstrapSite = QStringLiteral("http://" TAVRIN_BOOTSTRAP_HOST);
 
 namespace {
 
@@ -80,8 +84,13 @@ TfrmMain::TfrmMain(QString appPath, TOptions& options, QString productKey,
     connect(mnuFileConnect, &QAction::triggered, this, &TfrmMain::mnuFileConnectClick);
     createEventSinks();
 
-    // Creation, in order: the views are initialised, then the tray icon is prepared; it is
-    // shown at the first activation.
+    // Creation, in order: the web data updater, the views, then the tray icon, which is shown
+    // at the first activation.
+    LiveUpdate = std::make_unique<TLiveUpdate>();
+    LiveUpdate->OnFailure = [](const QString&) {};
+    LiveUpdate->OnComplete = [this](const QString& name, const QByteArray& body) {
+        WebDataArrived(name, body);
+    };
     fraMedia1->Initialize();
     fraSearch1->Initialize();
     fraDownloads1->Initialize();
@@ -110,6 +119,8 @@ TfrmMain::~TfrmMain()
     fraDownloads1->Finalize();
     StopEngine();
     TrayIcon->hide();
+    // Running fetches are stopped and waited for before their updater goes.
+    LiveUpdate.reset();
 }
 
 TSpeedButton* TfrmMain::addToolButton(int tag, const QString& hint, int glyph)
@@ -213,6 +224,7 @@ void TfrmMain::createMenus()
     extra->addSeparator();
     mnuExtraOptions = extra->addAction(QStringLiteral("Control Panel..."));
     connect(mnuExtraLegalNotice, &QAction::triggered, this, &TfrmMain::mnuExtraLegalNoticeClick);
+    connect(mnuExtraOptions, &QAction::triggered, this, &TfrmMain::ShowControlPanel);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     mnuHelpHome = help->addAction(QStringLiteral("Home..."));
@@ -276,6 +288,7 @@ void TfrmMain::FormActivate()
     if (m_activated)
         return;
     m_activated = true;
+    RequestWebData();
     tmrInitGnucDNA.start();
     if (trayAvailable())
         TrayIcon->show();
@@ -436,4 +449,37 @@ void TfrmMain::ShowAbout()
 {
     Dialogs::instance().information(this, QStringLiteral("About Tavrin"),
                                     QStringLiteral("Version 3.31"));
+}
+
+void TfrmMain::ShowControlPanel()
+{
+    TfrmOptions dialog(this, m_appPath);
+    dialog.LoadOptions(m_options);
+    if (Dialogs::instance().runModal(dialog) == QDialog::Accepted) {
+        m_options.Save(m_productKey);
+        if (Engine.ready())
+            PushPreferences();
+        fraMedia1->SetMusicFolder(m_options.DownloadsPath);
+    }
+    fraSearch1->ReloadHistory();
+}
+
+void TfrmMain::RequestWebData()
+{
+    if (!m_options.UpdateCaches)
+        return;
+    for (const char* name : {"defaultcache", "defaultultracache", "defaultwebcache"}) {
+        const QString list = QString::fromLatin1(name).mid(7); // "cache", "ultracache", "webcache"
+        LiveUpdate->Request(QString::fromLatin1(name),
+                            BootstrapSite + QStringLiteral("/caches/") + list + QStringLiteral(".txt"));
+    }
+}
+
+void TfrmMain::WebDataArrived(const QString& name, const QByteArray& body)
+{
+    if (!name.contains(QStringLiteral("cache")) || body.isEmpty())
+        return;
+    if (TFileUtils::SaveFileText(m_appPath + QStringLiteral("/Data/") + name + QStringLiteral(".net"), body) &&
+        name == QStringLiteral("defaultwebcache"))
+        m_options.Save(m_productKey);
 }

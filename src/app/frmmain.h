@@ -20,6 +20,7 @@ class QSystemTrayIcon;
 class TGnucDNAIDownloadEvent;
 class TGnucDNAINetworkEvent;
 class TGnucDNAISearchEvent;
+class TLiveUpdate;
 class TOptions;
 class TSpeedButton;
 class TfraDownloads;
@@ -97,6 +98,11 @@ public:
     void MinimizeToTray();
     void RestoreFromTray();
     void ShowLegalNoticeDialog() override;
+    // Extra > Control Panel...: the options dialog, then the options applied.
+    void ShowControlPanel();
+    // The start-up fetches of the bootstrap host-cache lists, and their arrival.
+    void RequestWebData();
+    void WebDataArrived(const QString& name, const QByteArray& body);
     void ShowAbout();
     // What the views may use of the window.
     QString AppPath() const override { return m_appPath; }
@@ -147,6 +153,7 @@ public:
     QTimer tmrInitGnucDNA;
     QTimer tmrDisconnect;
     QSystemTrayIcon* TrayIcon;
+    std::unique_ptr<TLiveUpdate> LiveUpdate;
     TGnucDNAINetworkEvent* dnaNetworkEvent;
     TGnucDNAISearchEvent* dnaSearchEvent;
     TGnucDNAIDownloadEvent* dnaDownloadEvent;
@@ -158,6 +165,8 @@ public:
 
     // The product web site; Help opens its pages.
     static const QString ProductSite;
+    // The server of the bootstrap host-cache lists.
+    static const QString BootstrapSite;
 
 signals:
     // The close was granted: the program's message loop ends.
