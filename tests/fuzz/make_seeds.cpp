@@ -1,6 +1,12 @@
-// make_seeds DIR: writes the seed corpus of the MP3 fuzz targets, small files of every shape
-// the readers know.
+// make_seeds DIR: writes the seed corpora of the fuzz targets: DIR/mp3 holds small files of
+// every shape the MP3 readers know, DIR/gnutella message streams and GGEP blocks, and
+// DIR/handshake handshake groups and host lists.
 
+#include "gnutella/protocol/ggep.h"
+#include "gnutella/protocol/messageheader.h"
+#include "gnutella/protocol/pong.h"
+#include "gnutella/protocol/query.h"
+#include "gnutella/protocol/queryhit.h"
 #include "support/mp3builder.h"
 
 #include <QDir>
@@ -16,6 +22,43 @@ void put(const QDir& dir, const char* name, const QByteArray& bytes)
         file.write(bytes);
 }
 
+void writeGnutellaSeeds(const QDir& root)
+{
+    using namespace gnutella;
+    const QDir messages(root.filePath(QStringLiteral("gnutella")));
+    const QDir handshakes(root.filePath(QStringLiteral("handshake")));
+    QDir().mkpath(messages.path());
+    QDir().mkpath(handshakes.path());
+    PongPayload pong;
+    pong.port = 6346;
+    pong.ip = 0x7F000001;
+    pong.ggep = {{"DU", QByteArray("\x10\x0e", 2)}, {"UP", QByteArray("\x01\x05\x1e", 3)}};
+    QueryPayload query;
+    query.text = QStringLiteral("artist song");
+    QueryPayload byHash;
+    byHash.urns << "urn:sha1:3I42H3S6NNFQ2MSVX7XZKYAYSCX5QBYJ";
+    QueryHitPayload hit;
+    hit.results = {{1, 4000000, QStringLiteral("Artist - Song.mp3"),
+                    "urn:sha1:3I42H3S6NNFQ2MSVX7XZKYAYSCX5QBYJ"}};
+    hit.vendor = "TVRN";
+    hit.serventGuid = QByteArray(16, '\x11');
+    const auto message = [](uint8_t type, const QByteArray& payload) {
+        return Message{{QByteArray(16, '\x22'), type, 3, 0, 0}, payload}.encode();
+    };
+    put(messages, "ping", message(Ping, {}));
+    put(messages, "pong", message(Pong, pong.encode()));
+    put(messages, "query", message(Query, query.encode()));
+    put(messages, "query_urn", message(Query, byHash.encode()));
+    put(messages, "hit", message(QueryHit, hit.encode()));
+    put(messages, "stream", message(Ping, {}) + message(QueryHit, hit.encode()) + message(Bye, "\xc8\x00ok"));
+    put(messages, "ggep", EncodeGgep({{"H", QByteArray(21, '\x01')}, {"ALT", QByteArray(12, '\x02')}}));
+    put(handshakes, "connect", "GNUTELLA CONNECT/0.6\r\nUser-Agent: Tavrin/1.0.0\r\nX-Ultrapeer: False\r\n"
+                               "Accept-Encoding: deflate\r\n\r\n");
+    put(handshakes, "refused", "GNUTELLA/0.6 503 Full\r\nX-Try-Ultrapeers: 1.2.3.4:6346, 5.6.7.8 "
+                               "2004-12-18T23:47Z\r\n\r\n");
+    put(handshakes, "continued", "GNUTELLA/0.6 200 OK\r\nX-Try: 1.2.3.4,\r\n 9.9.9.9:6347\r\n\r\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -24,8 +67,10 @@ int main(int argc, char** argv)
         std::fputs("usage: make_seeds DIR\n", stderr);
         return 2;
     }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    const QDir dir(root.filePath(QStringLiteral("mp3")));
     QDir().mkpath(dir.path());
+    writeGnutellaSeeds(root);
     using namespace mp3;
     Header mono;
     mono.mode = 3;
