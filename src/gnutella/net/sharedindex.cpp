@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QRegularExpression>
 
 namespace gnutella {

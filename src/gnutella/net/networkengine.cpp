@@ -1,0 +1,382 @@
+#include "gnutella/net/networkengine.h"
+
+#include "gnutella/protocol/pong.h"
+#include "gnutella/protocol/query.h"
+
+#include <QDateTime>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace gnutella {
+
+namespace {
+constexpr int kMaintenanceMs = 1000;
+constexpr int kMaxRoutes = 20000;
+constexpr int kQueryTtl = 3;
+constexpr int kMaxTtlPlusHops = 7;
+
+qint64 now()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+} // namespace
+
+NetworkEngine::NetworkEngine(HostCache& cache, QObject* parent)
+    : QObject(parent), m_cache(cache), m_serventGuid(NewGuid())
+{
+    m_maintenance.setInterval(kMaintenanceMs);
+    connect(&m_maintenance, &QTimer::timeout, this, &NetworkEngine::maintain);
+}
+
+NetworkEngine::~NetworkEngine()
+{
+    for (auto& peer : m_peers)
+        peer->connection->disconnect(this);
+}
+
+bool NetworkEngine::listen(const QHostAddress& address, quint16 port)
+{
+    m_server = std::make_unique<QTcpServer>();
+    if (!m_server->listen(address, port))
+        return false;
+    connect(m_server.get(), &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+            Connection::Settings s;
+            s.ultrapeer = settings.ultrapeer;
+            s.userAgent = settings.userAgent;
+            s.accept = [this](const HandshakeBlock& peer) { return acceptPeer(peer); };
+            s.tryHosts = [this] { return connectedAddresses(); };
+            HostAddress address{socket->peerAddress().toIPv4Address(), socket->peerPort()};
+            adopt(new Connection(socket, Connection::Role::Acceptor, s, this), address, false);
+        }
+    });
+    return true;
+}
+
+quint16 NetworkEngine::listenPort() const
+{
+    return m_server ? m_server->serverPort() : 0;
+}
+
+void NetworkEngine::rescanShares()
+{
+    if (!settings.sharedFolder.isEmpty())
+        m_shares.scan(settings.sharedFolder);
+}
+
+bool NetworkEngine::acceptPeer(const HandshakeBlock& peer) const
+{
+    if (!settings.ultrapeer || m_disconnecting)
+        return false;
+    const bool leaf = peer.header("X-Ultrapeer").trimmed().toLower() != "true";
+    int leaves = 0;
+    int ultrapeers = 0;
+    for (const auto& p : m_peers)
+        if (p->connection->isEstablished())
+            (p->ultrapeer ? ultrapeers : leaves)++;
+    return leaf ? leaves < settings.maxLeaves : ultrapeers < settings.maxUltrapeers;
+}
+
+void NetworkEngine::connectNetwork()
+{
+    m_running = true;
+    m_disconnecting = false;
+    m_maintenance.start();
+    maintain();
+}
+
+void NetworkEngine::connectTo(const HostAddress& host)
+{
+    m_cache.add(HostCache::Ultrapeers, host);
+    Connection::Settings s;
+    s.ultrapeer = settings.ultrapeer;
+    s.userAgent = settings.userAgent;
+    auto* socket = new QTcpSocket;
+    socket->connectToHost(QHostAddress(host.ip), host.port);
+    adopt(new Connection(socket, Connection::Role::Initiator, s, this), host, true);
+}
+
+void NetworkEngine::maintain()
+{
+    if (!m_running || m_disconnecting)
+        return;
+    int ultrapeers = 0;
+    int attempts = 0;
+    for (const auto& peer : m_peers) {
+        if (!peer->outgoing)
+            continue;
+        if (peer->connection->isEstablished())
+            ++ultrapeers;
+        else
+            ++attempts;
+    }
+    while (ultrapeers + attempts < settings.targetUltrapeers && attempts < settings.concurrentAttempts) {
+        QList<HostAddress> exclude = connectedAddresses();
+        for (const auto& peer : m_peers)
+            exclude << peer->address;
+        const auto host = m_cache.next(now(), exclude);
+        if (!host)
+            break;
+        // A host is tried once per wait; success clears it.
+        m_cache.failed(*host, now());
+        connectTo(*host);
+        ++attempts;
+    }
+}
+
+void NetworkEngine::adopt(Connection* connection, const HostAddress& address, bool outgoing)
+{
+    auto peer = std::make_unique<Peer>();
+    peer->connection = connection;
+    peer->address = address;
+    peer->outgoing = outgoing;
+    m_peers.push_back(std::move(peer));
+    connect(connection, &Connection::established, this, [this, connection] { onEstablished(connection); });
+    connect(connection, &Connection::closed, this, [this, connection] { onClosed(connection); });
+    connect(connection, &Connection::refused, this, [this](const QList<HostAddress>& hosts) {
+        for (const HostAddress& host : hosts)
+            m_cache.add(HostCache::Ultrapeers, host);
+    });
+    connect(connection, &Connection::messageReceived, this,
+            [this, connection](const Message& message) { onMessage(connection, message); });
+}
+
+NetworkEngine::Peer* NetworkEngine::peerOf(Connection* connection)
+{
+    for (auto& peer : m_peers)
+        if (peer->connection == connection)
+            return peer.get();
+    return nullptr;
+}
+
+int NetworkEngine::nodeCount() const
+{
+    int count = 0;
+    for (const auto& peer : m_peers)
+        if (peer->connection->isEstablished())
+            ++count;
+    return count;
+}
+
+QList<HostAddress> NetworkEngine::connectedAddresses() const
+{
+    QList<HostAddress> hosts;
+    for (const auto& peer : m_peers)
+        if (peer->connection->isEstablished() && peer->ultrapeer && peer->address.port != 0)
+            hosts << peer->address;
+    return hosts;
+}
+
+void NetworkEngine::onEstablished(Connection* connection)
+{
+    Peer* peer = peerOf(connection);
+    if (!peer)
+        return;
+    peer->ultrapeer = connection->peerIsUltrapeer();
+    if (peer->outgoing)
+        m_cache.succeeded(peer->address);
+    // Hosts the peer suggests are worth knowing.
+    for (const HostAddress& host : ParseTryHosts(connection->peerHeaders().header("X-Try-Ultrapeers")))
+        m_cache.add(HostCache::Ultrapeers, host);
+    // A leaf tells its ultrapeer which queries may reach it.
+    if (!settings.ultrapeer && peer->ultrapeer) {
+        QueryRouteTable table;
+        for (const SharedIndex::File& file : m_shares.files()) {
+            table.addKeywords(file.name);
+            table.addUrn(file.sha1Urn);
+        }
+        for (const Message& message : table.messages())
+            connection->send(message);
+    }
+    emit nodesChanged(nodeCount());
+}
+
+void NetworkEngine::onClosed(Connection* connection)
+{
+    for (auto it = m_routes.begin(); it != m_routes.end();)
+        it = it.value() == connection ? m_routes.erase(it) : std::next(it);
+    std::erase_if(m_peers, [connection](const std::unique_ptr<Peer>& p) { return p->connection == connection; });
+    connection->deleteLater();
+    emit nodesChanged(nodeCount());
+    if (m_disconnecting && m_peers.empty()) {
+        m_disconnecting = false;
+        m_running = false;
+        emit disconnected();
+    }
+}
+
+void NetworkEngine::disconnectNetwork()
+{
+    m_maintenance.stop();
+    m_disconnecting = true;
+    if (m_peers.empty()) {
+        m_disconnecting = false;
+        m_running = false;
+        QTimer::singleShot(0, this, &NetworkEngine::disconnected);
+        return;
+    }
+    std::vector<Connection*> connections;
+    for (const auto& peer : m_peers)
+        connections.push_back(peer->connection);
+    for (Connection* connection : connections)
+        connection->close("Disconnecting");
+}
+
+void NetworkEngine::remember(const QByteArray& guid, Connection* route)
+{
+    if (m_routes.contains(guid))
+        return;
+    m_routes.insert(guid, route);
+    m_routeOrder.push_back(guid);
+    while (int(m_routeOrder.size()) > kMaxRoutes) {
+        m_routes.remove(m_routeOrder.front());
+        m_routeOrder.pop_front();
+    }
+}
+
+uint32_t NetworkEngine::ownIp() const
+{
+    return m_server ? m_server->serverAddress().toIPv4Address() : 0;
+}
+
+void NetworkEngine::onMessage(Connection* connection, const Message& message)
+{
+    Peer* peer = peerOf(connection);
+    if (!peer)
+        return;
+    const MessageHeader& h = message.header;
+    // Absurd hop counts are not passed on, nor answered.
+    if (int(h.ttl) + int(h.hops) > kMaxTtlPlusHops + 3)
+        return;
+    switch (h.type) {
+    case Ping:
+        answerPing(*peer, message);
+        break;
+    case Pong:
+        if (const auto pong = PongPayload::decode(message.payload)) {
+            bool ultrapeer = false;
+            for (const GgepExtension& e : pong->ggep)
+                ultrapeer = ultrapeer || e.id == "UP";
+            m_cache.add(ultrapeer ? HostCache::Ultrapeers : HostCache::Hosts,
+                        HostAddress{pong->ip, pong->port});
+        }
+        break;
+    case Query:
+        handleQuery(*peer, message);
+        break;
+    case QueryHit:
+        handleHit(message);
+        break;
+    case RouteTable:
+        if (!peer->table.apply(message.payload))
+            connection->close();
+        break;
+    case Bye:
+        connection->close();
+        break;
+    default:
+        break; // unknown types are skipped
+    }
+}
+
+void NetworkEngine::answerPing(Peer& peer, const Message& message)
+{
+    PongPayload pong;
+    pong.port = listenPort();
+    pong.ip = ownIp();
+    pong.files = uint32_t(m_shares.files().size());
+    uint64_t bytes = 0;
+    for (const SharedIndex::File& file : m_shares.files())
+        bytes += file.size;
+    pong.kilobytes = uint32_t(bytes / 1024);
+    if (settings.ultrapeer)
+        pong.ggep = {{"UP", QByteArray("\x01\x00\x00", 3)}};
+    peer.connection->send(
+        Message{{message.header.guid, Pong, uint8_t(message.header.hops + 1), 0, 0}, pong.encode()});
+}
+
+void NetworkEngine::handleQuery(Peer& from, const Message& message)
+{
+    // A leaf's ultrapeer sends it only what its table lets through; leaves never route.
+    if (m_routes.contains(message.header.guid) || m_ownQueries.contains(message.header.guid))
+        return;
+    const auto query = QueryPayload::decode(message.payload);
+    if (!query)
+        return;
+    remember(message.header.guid, from.connection);
+
+    const auto matches = m_shares.match(query->text, query->urns, settings.maxHitsPerQuery);
+    if (!matches.empty()) {
+        QueryHitPayload hit;
+        hit.port = listenPort();
+        hit.ip = ownIp();
+        hit.speed = 1000;
+        hit.vendor = settings.vendor;
+        hit.serventGuid = m_serventGuid;
+        for (const SharedIndex::File* file : matches)
+            hit.results.push_back({file->index, file->size, file->name, file->sha1Urn});
+        // The hit carries the query's GUID: that is how it finds its way back.
+        from.connection->send(Message{
+            {message.header.guid, QueryHit, uint8_t(int(message.header.hops) + 1), 0, 0},
+            hit.encode()});
+    }
+    if (!settings.ultrapeer)
+        return;
+    Message forward = message;
+    if (message.header.ttl <= 1)
+        return;
+    forward.header.ttl = uint8_t(message.header.ttl - 1);
+    forward.header.hops = uint8_t(message.header.hops + 1);
+    for (const auto& peer : m_peers) {
+        if (peer->connection == from.connection || !peer->connection->isEstablished())
+            continue;
+        if (peer->ultrapeer) {
+            peer->connection->send(forward);
+        } else if (peer->table.received() ? peer->table.mayMatch(query->text, query->urns)
+                                          : true) {
+            // Leaves get the query with TTL 1: they answer, they do not route.
+            Message toLeaf = forward;
+            toLeaf.header.ttl = 1;
+            peer->connection->send(toLeaf);
+        }
+    }
+}
+
+void NetworkEngine::handleHit(const Message& message)
+{
+    const QByteArray& guid = message.header.guid;
+    if (m_ownQueries.contains(guid)) {
+        if (const auto hit = QueryHitPayload::decode(message.payload))
+            emit hitReceived(guid, *hit);
+        return;
+    }
+    Connection* route = m_routes.value(guid);
+    if (!route || message.header.ttl <= 1)
+        return;
+    Message back = message;
+    back.header.ttl = uint8_t(message.header.ttl - 1);
+    back.header.hops = uint8_t(message.header.hops + 1);
+    route->send(back);
+}
+
+QByteArray NetworkEngine::query(const QString& text, const QList<QByteArray>& urns)
+{
+    QueryPayload payload;
+    payload.flags = QueryUsesFlags | QueryGgepH | (m_server ? 0 : QueryFirewalled);
+    payload.text = text;
+    payload.urns = urns;
+    const QByteArray guid = NewGuid();
+    m_ownQueries.insert(guid);
+    const Message message{{guid, Query, uint8_t(kQueryTtl), 0, 0}, payload.encode()};
+    for (const auto& peer : m_peers)
+        if (peer->connection->isEstablished())
+            peer->connection->send(message);
+    return guid;
+}
+
+void NetworkEngine::forgetQuery(const QByteArray& guid)
+{
+    m_ownQueries.remove(guid);
+}
+
+} // namespace gnutella

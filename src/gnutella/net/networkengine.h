@@ -1,0 +1,104 @@
+#pragma once
+
+#include "gnutella/net/connection.h"
+#include "gnutella/net/hostcache.h"
+#include "gnutella/net/sharedindex.h"
+#include "gnutella/protocol/qrp.h"
+#include "gnutella/protocol/queryhit.h"
+
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+#include <deque>
+#include <memory>
+
+class QTcpServer;
+
+namespace gnutella {
+
+// The Gnutella side of the engine: as a leaf it keeps connections to ultrapeers from its host
+// cache, sends its queries through them and hands back the hits; as an ultrapeer (node mode) it
+// accepts leaves and ultrapeers, answers pings and queries from its shared folder, and routes
+// queries and hits between its connections by GUID.
+class NetworkEngine final : public QObject {
+    Q_OBJECT
+public:
+    struct Settings {
+        bool ultrapeer = false;
+        QByteArray userAgent = "Tavrin/1.0.0";
+        QByteArray vendor = "TVRN";
+        int targetUltrapeers = 4;   // a leaf's ultrapeer connections
+        int concurrentAttempts = 6; // connection attempts at once
+        int maxLeaves = 30;
+        int maxUltrapeers = 8;
+        int maxHitsPerQuery = 50;
+        QString sharedFolder;
+    };
+
+    explicit NetworkEngine(HostCache& cache, QObject* parent = nullptr);
+    ~NetworkEngine() override;
+
+    Settings settings;
+
+    // Listens for peers (node mode); false when the address cannot be bound.
+    bool listen(const QHostAddress& address, quint16 port);
+    quint16 listenPort() const;
+    void rescanShares();
+
+    // Starts keeping connections up from the host cache; connectTo adds one peer by hand.
+    void connectNetwork();
+    void connectTo(const HostAddress& host);
+    // Says goodbye to every peer; disconnected() follows once all are closed.
+    void disconnectNetwork();
+    bool running() const { return m_running; }
+    int nodeCount() const;
+
+    // Sends a query to every connected peer; returns its GUID, by which hits come back.
+    QByteArray query(const QString& text, const QList<QByteArray>& urns = {});
+    void forgetQuery(const QByteArray& guid);
+
+signals:
+    void nodesChanged(int count);
+    void disconnected();
+    void hitReceived(const QByteArray& queryGuid, const gnutella::QueryHitPayload& hit);
+
+private:
+    struct Peer {
+        Connection* connection = nullptr;
+        HostAddress address;
+        bool outgoing = false;
+        bool ultrapeer = false;
+        QueryRouteTable table;
+    };
+
+    void maintain();
+    void adopt(Connection* connection, const HostAddress& address, bool outgoing);
+    void onEstablished(Connection* connection);
+    void onClosed(Connection* connection);
+    void onMessage(Connection* connection, const Message& message);
+    void answerPing(Peer& peer, const Message& message);
+    void handleQuery(Peer& from, const Message& message);
+    void handleHit(const Message& message);
+    void remember(const QByteArray& guid, Connection* route);
+    Peer* peerOf(Connection* connection);
+    QList<HostAddress> connectedAddresses() const;
+    bool acceptPeer(const HandshakeBlock& peer) const;
+    uint32_t ownIp() const;
+
+    HostCache& m_cache;
+    std::unique_ptr<QTcpServer> m_server;
+    std::vector<std::unique_ptr<Peer>> m_peers;
+    QTimer m_maintenance;
+    bool m_running = false;
+    bool m_disconnecting = false;
+    SharedIndex m_shares;
+    QByteArray m_serventGuid;
+    QSet<QByteArray> m_ownQueries;
+    // Where each query came from, so its hits can go back; the oldest are forgotten first.
+    QHash<QByteArray, Connection*> m_routes;
+    std::deque<QByteArray> m_routeOrder;
+};
+
+} // namespace gnutella

@@ -1,0 +1,122 @@
+#include "gnutella/net/networkengine.h"
+#include "support/testfolder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace gnutella;
+
+void waitUntil(const std::function<bool()>& done, int milliseconds = 8000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+HostAddress local(quint16 port)
+{
+    return HostAddress{(127u << 24) | 1u, port};
+}
+
+// A node of the local network, with its own host cache and shared folder.
+struct Node {
+    HostCache cache;
+    TestFolder folder;
+    NetworkEngine engine{cache};
+    QList<QueryHitPayload> hits;
+
+    Node(bool ultrapeer, QStringList files)
+    {
+        engine.settings.ultrapeer = ultrapeer;
+        engine.settings.sharedFolder = folder.path();
+        for (const QString& name : files)
+            folder.write(name, name.toUtf8().repeated(100));
+        engine.rescanShares();
+        if (ultrapeer)
+            engine.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&engine, &NetworkEngine::hitReceived,
+                         [this](const QByteArray&, const QueryHitPayload& hit) { hits << hit; });
+    }
+    QStringList names() const
+    {
+        QStringList all;
+        for (const QueryHitPayload& hit : hits)
+            for (const HitResult& r : hit.results)
+                all << r.name;
+        all.sort();
+        return all;
+    }
+};
+
+TEST(NetworkEngine, LeafSearchesThroughTwoUltrapeers)
+{
+    Node up1(true, {"Beatles - Yesterday.mp3", "Other - Song.mp3"});
+    Node up2(true, {"Beatles - Help.mp3"});
+    Node sharingLeaf(false, {"Beatles - Yesterday.mp3", "Quiet - Tune.mp3"});
+    Node leaf(false, {});
+    up2.engine.connectTo(local(up1.engine.listenPort()));
+    sharingLeaf.engine.connectTo(local(up1.engine.listenPort()));
+    leaf.engine.connectTo(local(up2.engine.listenPort()));
+    waitUntil([&] {
+        return up1.engine.nodeCount() == 2 && up2.engine.nodeCount() == 2 && leaf.engine.nodeCount() == 1;
+    });
+    ASSERT_EQ(leaf.engine.nodeCount(), 1);
+    ASSERT_EQ(up1.engine.nodeCount(), 2);
+    // Let the leaf's routing table arrive.
+    waitUntil([] { return false; }, 300);
+
+    leaf.engine.query(QStringLiteral("beatles"));
+    waitUntil([&] { return leaf.names().size() >= 3; });
+    EXPECT_EQ(leaf.names(), (QStringList{"Beatles - Help.mp3", "Beatles - Yesterday.mp3",
+                                         "Beatles - Yesterday.mp3"}));
+    // The two copies of Yesterday are the same file: one URN.
+    QList<QByteArray> urns;
+    for (const QueryHitPayload& hit : leaf.hits)
+        for (const HitResult& r : hit.results)
+            if (r.name.contains(QStringLiteral("Yesterday")))
+                urns << r.sha1Urn;
+    ASSERT_EQ(urns.size(), 2);
+    EXPECT_EQ(urns[0], urns[1]);
+    EXPECT_TRUE(urns[0].startsWith("urn:sha1:"));
+
+    // The sharing leaf's table keeps queries for words it lacks away from it.
+    leaf.hits.clear();
+    leaf.engine.query(QStringLiteral("quiet tune"));
+    waitUntil([&] { return !leaf.hits.isEmpty(); });
+    EXPECT_EQ(leaf.names(), QStringList{"Quiet - Tune.mp3"});
+
+    bool done = false;
+    QObject::connect(&leaf.engine, &NetworkEngine::disconnected, [&] { done = true; });
+    leaf.engine.disconnectNetwork();
+    waitUntil([&] { return done; });
+    EXPECT_TRUE(done);
+    EXPECT_EQ(leaf.engine.nodeCount(), 0);
+    waitUntil([&] { return up2.engine.nodeCount() == 1; });
+    EXPECT_EQ(up2.engine.nodeCount(), 1);
+}
+
+TEST(NetworkEngine, LeafKeepsConnectionsFromItsCacheAndLearnsHosts)
+{
+    Node up1(true, {});
+    Node up2(true, {});
+    Node leaf(false, {});
+    up2.engine.connectTo(local(up1.engine.listenPort()));
+    waitUntil([&] { return up1.engine.nodeCount() == 1; });
+    leaf.cache.add(HostCache::Ultrapeers, local(1)); // nothing listens there
+    leaf.cache.add(HostCache::Ultrapeers, local(up2.engine.listenPort()));
+    leaf.engine.settings.targetUltrapeers = 2;
+    leaf.engine.connectNetwork();
+    waitUntil([&] { return leaf.engine.nodeCount() >= 1; });
+    EXPECT_GE(leaf.engine.nodeCount(), 1);
+    // up2 offered up1 in its answer.
+    waitUntil([&] { return leaf.cache.hosts(HostCache::Ultrapeers).contains(local(up1.engine.listenPort())); });
+    EXPECT_TRUE(leaf.cache.hosts(HostCache::Ultrapeers).contains(local(up1.engine.listenPort())));
+    waitUntil([&] { return leaf.engine.nodeCount() == 2; }, 5000);
+    EXPECT_EQ(leaf.engine.nodeCount(), 2) << "the dead host waits; the learned one is joined";
+}
+
+} // namespace
