@@ -7,26 +7,26 @@
 #include "gnutella/prefs.h"
 #include "gnutella/search.h"
 
-#include <QTimer>
 
 namespace {
 
 // Objects the client holds but never calls.
 class HeldObject final : public AutomationObject {};
 
-// How long a disconnect takes to complete: the peers are told goodbye first.
-constexpr int kDisconnectMilliseconds = 300;
-
 } // namespace
 
 Core::Core() : m_state(std::make_shared<EngineState>())
 {
+    m_state->network = std::make_unique<gnutella::NetworkEngine>(m_state->caches);
     m_network = std::make_shared<Network>(m_state);
+    m_network->init();
     auto downloads = std::make_shared<Download>(m_state);
     m_objects[5] = m_network;
     m_objects[6] = std::make_shared<Cache>(m_state);
     m_objects[9] = std::make_shared<Prefs>(m_state);
-    m_objects[10] = std::make_shared<Search>(m_state, downloads);
+    auto search = std::make_shared<Search>(m_state, downloads);
+    search->init();
+    m_objects[10] = search;
     m_objects[11] = downloads;
     for (int held : {7, 12, 21, 23})
         m_objects[held] = std::make_shared<HeldObject>();
@@ -42,25 +42,33 @@ Core::Core() : m_state(std::make_shared<EngineState>())
         if (!m_state->connected) {
             m_state->connected = true;
             m_state->disconnecting = false;
+            m_state->network->connectNetwork();
         }
         return Variant();
     });
     method(4, 0, [this](const Args&) {
         if (m_state->connected && !m_state->disconnecting) {
             m_state->disconnecting = true;
-            const std::weak_ptr<Network> network = m_network;
-            QTimer::singleShot(kDisconnectMilliseconds, m_state.get(), [state = m_state.get(), network] {
-                if (!state->disconnecting)
-                    return;
-                state->connected = false;
-                state->disconnecting = false;
-                state->nodeCount = 0;
-                if (const auto alive = network.lock())
-                    alive->raiseChange(0);
-            });
+            m_state->network->disconnectNetwork();
         }
         return Variant();
     });
+    // Node mode, beyond the client's contract: the port listened on (0 when not listening).
+    method(101, 0, [this](const Args&) { return Variant(int32_t(m_state->network->listenPort())); });
+    // Node mode: connect to one peer given as "a.b.c.d:port".
+    method(100, 1, [this](const Args& a) {
+        const auto host = gnutella::ParseHostAddress(a[0].toString().toLatin1());
+        if (!host)
+            throw EngineFailure{QStringLiteral("Not a host address: %1").arg(a[0].toString())};
+        m_state->connected = true;
+        m_state->network->connectTo(*host);
+        return Variant();
+    });
+    QObject::connect(m_state->network.get(), &gnutella::NetworkEngine::disconnected, m_state.get(),
+                     [state = m_state.get()] {
+                         state->connected = false;
+                         state->disconnecting = false;
+                     });
 }
 
 Core::~Core() = default;

@@ -1,12 +1,18 @@
 #pragma once
 
+#include "gnutella/net/hostcache.h"
+#include "gnutella/net/networkengine.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 
 // What the engine knows, shared by its automation objects: identity, preferences, connection,
 // host caches, searches with their results, and downloads.
@@ -35,20 +41,29 @@ public:
 
     bool connected = false; // from connect until a disconnect has completed
     bool disconnecting = false;
-    int32_t nodeCount = 0;
+    // The search each query GUID belongs to.
+    QHash<QByteArray, int32_t> searchByGuid;
 
-    // Host lists of the three cache files: hosts, ultrapeers, web caches.
-    QStringList caches[3];
+    gnutella::HostCache caches;
+    // The Gnutella side; it lives on this object's thread.
+    std::unique_ptr<gnutella::NetworkEngine> network;
 
     struct ResultRecord {
         QString fileName;
         int32_t size = 0;
         int32_t hosts = 1;
+        QByteArray sha1Urn;
+        QSet<QString> sources; // "ip:port" of each host offering the file
+        QList<gnutella::HostAddress> addresses;
+        QList<uint32_t> indexes;
     };
     struct SearchRecord {
         QString query;
         bool gathering = true;
+        QByteArray guid;            // of the query sent last
+        int sinceMore = 0;          // new results since the search was last continued
         std::map<int32_t, ResultRecord> results;
+        QHash<QString, int32_t> byKey; // urn, or lower-case name and size -> ResultID
     };
     std::map<int32_t, SearchRecord> searches;
 

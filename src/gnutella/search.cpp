@@ -2,6 +2,18 @@
 
 #include "gnutella/download.h"
 
+namespace {
+
+QString sourceOf(const gnutella::QueryHitPayload& hit)
+{
+    // Firewalled hosts may give no usable address: their servent GUID tells them apart.
+    if (hit.ip == 0 || hit.needsPush)
+        return QString::fromLatin1(hit.serventGuid.toHex());
+    return gnutella::HostAddress{hit.ip, hit.port}.text();
+}
+
+} // namespace
+
 Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> downloads)
     : m_state(std::move(state)), m_downloads(std::move(downloads)),
       m_events(events(QUuid(QLatin1String(EngineState::SearchEvents))))
@@ -9,10 +21,20 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
     method(1, 1, [this](const Args& a) {
         const int32_t id = m_state->newId();
         m_state->searches[id].query = a[0].toString();
+        sendQuery(id);
         return Variant(id);
     });
     method(2, 1, [this](const Args& a) {
-        m_state->searches.erase(a[0].toInt());
+        const int32_t id = a[0].toInt();
+        for (auto it = m_state->searchByGuid.begin(); it != m_state->searchByGuid.end();) {
+            if (it.value() == id) {
+                m_state->network->forgetQuery(it.key());
+                it = m_state->searchByGuid.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        m_state->searches.erase(id);
         return Variant();
     });
     method(7, 1, [this](const Args& a) {
@@ -20,7 +42,11 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
         return Variant();
     });
     method(36, 1, [this](const Args& a) {
-        search(a[0].toInt()).gathering = true;
+        const int32_t id = a[0].toInt();
+        auto& record = search(id);
+        record.gathering = true;
+        record.sinceMore = 0;
+        sendQuery(id);
         return Variant();
     });
     method(10, 2, [this](const Args& a) { return Variant(result(a[0].toInt(), a[1].toInt()).fileName); });
@@ -30,6 +56,88 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
         const EngineState::ResultRecord& found = result(a[0].toInt(), a[1].toInt());
         return Variant(m_downloads->start(found.fileName, found.size, found.hosts));
     });
+}
+
+void Search::init()
+{
+    const std::weak_ptr<Search> self = weak_from_this();
+    QObject::connect(m_state->network.get(), &gnutella::NetworkEngine::hitReceived, m_state.get(),
+                     [self](const QByteArray& guid, const gnutella::QueryHitPayload& hit) {
+                         if (const auto alive = self.lock())
+                             alive->hitArrived(guid, hit);
+                     });
+}
+
+void Search::sendQuery(int32_t searchId)
+{
+    auto& record = search(searchId);
+    record.guid = m_state->network->query(record.query);
+    m_state->searchByGuid.insert(record.guid, searchId);
+}
+
+void Search::raise(int32_t dispId, std::initializer_list<Variant> args)
+{
+    const std::weak_ptr<Search> self = weak_from_this();
+    const std::vector<Variant> values(args);
+    m_state->post([self, dispId, values] {
+        if (const auto alive = self.lock())
+            alive->m_events.fire(dispId, DispParams::positional(values));
+    });
+}
+
+void Search::hitArrived(const QByteArray& guid, const gnutella::QueryHitPayload& hit)
+{
+    const auto owner = m_state->searchByGuid.constFind(guid);
+    if (owner == m_state->searchByGuid.constEnd())
+        return;
+    const int32_t searchId = *owner;
+    const auto found = m_state->searches.find(searchId);
+    if (found == m_state->searches.end())
+        return;
+    EngineState::SearchRecord& record = found->second;
+    if (!record.gathering)
+        return;
+    const QString source = sourceOf(hit);
+    for (const gnutella::HitResult& item : hit.results) {
+        // Names come from peers: shown as text only, with no control characters.
+        QString name = item.name;
+        name.removeIf([](QChar c) { return c.unicode() < 32 || c.unicode() == 127; });
+        if (name.isEmpty())
+            continue;
+        const QString key = item.sha1Urn.isEmpty()
+                                ? name.toLower() + QLatin1Char('|') + QString::number(item.size)
+                                : QString::fromLatin1(item.sha1Urn).toUpper();
+        const auto known = record.byKey.constFind(key);
+        if (known != record.byKey.constEnd()) {
+            EngineState::ResultRecord& result = record.results[*known];
+            if (!result.sources.contains(source)) {
+                result.sources.insert(source);
+                result.addresses << gnutella::HostAddress{hit.ip, hit.port};
+                result.indexes << item.index;
+                result.hosts = int32_t(result.sources.size());
+                raise(1, {searchId, *known});
+            }
+            continue;
+        }
+        if (int(record.results.size()) >= MaxResults)
+            continue;
+        const int32_t resultId = m_state->newId();
+        EngineState::ResultRecord& result = record.results[resultId];
+        result.fileName = name;
+        result.size = int32_t(std::min<uint32_t>(item.size, INT32_MAX));
+        result.sha1Urn = item.sha1Urn;
+        result.sources.insert(source);
+        result.addresses << gnutella::HostAddress{hit.ip, hit.port};
+        result.indexes << item.index;
+        result.hosts = 1;
+        record.byKey.insert(key, resultId);
+        raise(2, {searchId, resultId});
+        if (++record.sinceMore >= PauseAfterResults) {
+            record.gathering = false;
+            raise(6, {searchId});
+            return;
+        }
+    }
 }
 
 EngineState::SearchRecord& Search::search(int32_t searchId)

@@ -14,6 +14,7 @@ constexpr int kMaintenanceMs = 1000;
 constexpr int kMaxRoutes = 20000;
 constexpr int kQueryTtl = 3;
 constexpr int kMaxTtlPlusHops = 7;
+constexpr size_t kRecordsPerHit = 50;
 
 qint64 now()
 {
@@ -201,7 +202,8 @@ void NetworkEngine::onClosed(Connection* connection)
     if (m_disconnecting && m_peers.empty()) {
         m_disconnecting = false;
         m_running = false;
-        emit disconnected();
+        // Reported after the current call, once the goodbyes are on their way.
+        QTimer::singleShot(0, this, &NetworkEngine::disconnected);
     }
 }
 
@@ -313,12 +315,17 @@ void NetworkEngine::handleQuery(Peer& from, const Message& message)
         hit.speed = 1000;
         hit.vendor = settings.vendor;
         hit.serventGuid = m_serventGuid;
-        for (const SharedIndex::File* file : matches)
-            hit.results.push_back({file->index, file->size, file->name, file->sha1Urn});
-        // The hit carries the query's GUID: that is how it finds its way back.
-        from.connection->send(Message{
-            {message.header.guid, QueryHit, uint8_t(int(message.header.hops) + 1), 0, 0},
-            hit.encode()});
+        // Hits of a few records each; they carry the query's GUID, which is how they find
+        // their way back.
+        for (size_t first = 0; first < matches.size(); first += kRecordsPerHit) {
+            hit.results.clear();
+            for (size_t i = first; i < std::min(matches.size(), first + kRecordsPerHit); ++i)
+                hit.results.push_back({matches[i]->index, matches[i]->size, matches[i]->name,
+                                       matches[i]->sha1Urn});
+            from.connection->send(Message{
+                {message.header.guid, QueryHit, uint8_t(int(message.header.hops) + 1), 0, 0},
+                hit.encode()});
+        }
     }
     if (!settings.ultrapeer)
         return;

@@ -33,7 +33,7 @@ public:
         int concurrentAttempts = 6; // connection attempts at once
         int maxLeaves = 30;
         int maxUltrapeers = 8;
-        int maxHitsPerQuery = 50;
+        int maxHitsPerQuery = 250;
         QString sharedFolder;
     };
 

@@ -1,0 +1,100 @@
+#include "engine/engineloader.h"
+#include "engine/gnucdnainetworkevent.h"
+#include "engine/gnucdnaisearchevent.h"
+#include "support/localnetwork.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+
+void waitUntil(const std::function<bool()>& done, int milliseconds = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+QMap<QString, QByteArray> songs(const QStringList& names, int seed)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : names)
+        files.insert(name, LocalNetwork::musicFile(name.section(QLatin1Char('-'), 0, 0).trimmed(),
+                                                   name.section(QLatin1Char('-'), 1).trimmed(),
+                                                   seed + int(qHash(name) % 1000)));
+    return files;
+}
+
+TEST(LocalNetwork, LeafFindsFilesTwoHopsAwayWithMergedHostCounts)
+{
+    LocalNetwork network(QStringLiteral(TAVRIN_PEER_PROGRAM));
+    const auto shared = songs({"Beatles - Yesterday.mp3"}, 1);
+    auto first = songs({"Beatles - Help.mp3", "Stones - Angie.mp3"}, 2);
+    first.insert(shared.firstKey(), shared.first());
+    const int a = network.addUltrapeer(first);
+    ASSERT_GE(a, 0);
+    const int b = network.addUltrapeer(shared, {a});
+    ASSERT_GE(b, 0);
+
+    const QList<QByteArray> lines = network.search(b, QStringLiteral("beatles"));
+    QMap<QString, int> hosts;
+    for (const QByteArray& line : lines) {
+        const QJsonObject result = QJsonDocument::fromJson(line).object();
+        hosts.insert(result.value(QStringLiteral("name")).toString(),
+                     result.value(QStringLiteral("hosts")).toInt());
+    }
+    EXPECT_EQ(hosts.value(QStringLiteral("Beatles - Yesterday.mp3")), 2) << "the same file on two nodes";
+    EXPECT_EQ(hosts.value(QStringLiteral("Beatles - Help.mp3")), 1) << "found two hops away";
+    EXPECT_FALSE(hosts.contains(QStringLiteral("Stones - Angie.mp3")));
+}
+
+TEST(LocalNetwork, EngineSearchRaisesEventsAndDisconnectCompletes)
+{
+    LocalNetwork network(QStringLiteral(TAVRIN_PEER_PROGRAM));
+    QStringList many;
+    for (int i = 0; i < 200; ++i)
+        many << QStringLiteral("Band - Track %1.mp3").arg(i);
+    const int node = network.addUltrapeer(songs(many, 3));
+    ASSERT_GE(node, 0);
+
+    const auto core = LibraryEngineFactory(QStringLiteral(TAVRIN_ENGINE_LIBRARY))();
+    ASSERT_TRUE(core);
+    const auto search = core->call(10).toObject();
+    TGnucDNAINetworkEvent networkSink(QStringLiteral("dnaNetworkEvent"), nullptr);
+    TGnucDNAISearchEvent searchSink(QStringLiteral("dnaSearchEvent"), nullptr);
+    int changes = 0;
+    int results = 0;
+    int pauses = 0;
+    networkSink.OnChange = [&](auto*, int32_t) { ++changes; };
+    searchSink.OnResult = [&](auto*, int32_t, int32_t) { ++results; };
+    searchSink.OnPaused = [&](auto*, int32_t) { ++pauses; };
+    networkSink.ConnectSink(core->call(5).toObject());
+    searchSink.ConnectSink(search);
+
+    core->call(100, {network.address(node)});
+    waitUntil([&] { return core->call(5).toObject()->call(15).toInt() == 1; });
+    ASSERT_EQ(core->call(5).toObject()->call(15).toInt(), 1);
+    EXPECT_GE(changes, 1);
+    const int32_t id = search->call(1, {QStringLiteral("band track")}).toInt();
+    waitUntil([&] { return pauses > 0; });
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(results, 150) << "the search pauses itself after enough results";
+    search->call(7, {id});
+    search->call(36, {id});
+    waitUntil([&] { return results == 200; });
+    EXPECT_EQ(results, 200) << "continued, the same files are not repeated";
+
+    search->call(2, {id});
+    core->call(4);
+    EXPECT_TRUE(core->call(8).toBool());
+    waitUntil([&] { return !core->call(8).toBool(); }, 5000);
+    EXPECT_FALSE(core->call(8).toBool());
+    networkSink.DisconnectSink();
+    searchSink.DisconnectSink();
+}
+
+} // namespace
