@@ -99,11 +99,12 @@ QWidget* TfraSearch::createEntryPanel()
     connect(modes, &QButtonGroup::idClicked, this, &TfraSearch::SetSearchMode);
     connect(cmdSearch, &QPushButton::clicked, this, &TfraSearch::cmdSearchClick);
     connect(cmdSearchMore, &QPushButton::clicked, this, &TfraSearch::SearchMore);
-    for (QWidget* entry : {static_cast<QWidget*>(cmbKeywords->lineEdit()),
-                           static_cast<QWidget*>(cmbArtists->lineEdit()),
-                           static_cast<QWidget*>(cmbSongArtists->lineEdit()),
-                           static_cast<QWidget*>(txtSongTitle)})
-        entry->installEventFilter(this);
+    // An editable combo box takes the focus and the keys for its line edit, so both are watched.
+    for (QComboBox* box : {cmbKeywords, cmbArtists, cmbSongArtists}) {
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
+    }
+    txtSongTitle->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -240,7 +241,9 @@ void TfraSearch::SetSearchMode(int mode)
 
 bool TfraSearch::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* entry = qobject_cast<QLineEdit*>(watched);
+    QLineEdit* entry = qobject_cast<QLineEdit*>(watched);
+    if (auto* box = qobject_cast<QComboBox*>(watched))
+        entry = box->lineEdit();
     if (entry && event->type() == QEvent::FocusIn) {
         const QString text = entry->text();
         if (text == kKeywordsPrompt || text == kArtistPrompt || text == kTitlePrompt)

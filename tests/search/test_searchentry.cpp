@@ -101,6 +101,18 @@ TEST_F(SearchEntryTest, RefusedEntriesShowTheMessage)
     EXPECT_TRUE(dialogs.shown.isEmpty()) << "Enter starts nothing while disconnected";
 }
 
+TEST_F(SearchEntryTest, ComboBoxesClearTheirPromptOnFocusAndTakeEnter)
+{
+    // An editable combo box receives the focus and the keys for its line edit.
+    view->NetworkConnected();
+    QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(view->cmbKeywords, &focus);
+    EXPECT_TRUE(view->cmbKeywords->currentText().isEmpty());
+    view->cmbKeywords->setEditText(QStringLiteral("abba"));
+    QTest::keyClick(view->cmbKeywords, Qt::Key_Enter);
+    EXPECT_EQ(engine.calls, QStringList{QStringLiteral("Search#1(\"abba\")")});
+}
+
 TEST_F(SearchEntryTest, SongSearchSendsOnlyTheArtist)
 {
     view->NetworkConnected();
