@@ -34,9 +34,29 @@ Core::Core() : m_state(std::make_shared<EngineState>())
         method(id, 0, [this, id](const Args&) { return Variant(m_objects[id]); });
 
     method(18, 0, [](const Args&) { return Variant(QString::fromLatin1(Version)); });
-    property(16, [this](const Variant& v) { m_state->identity.clientName = v.toString(); });
-    property(17, [this](const Variant& v) { m_state->identity.clientVersion = v.toString(); });
-    property(22, [this](const Variant& v) { m_state->identity.vendorCode = v.toString(); });
+    // The identity names us to peers: "Name/Version" as user agent, the vendor code in hits.
+    const auto identify = [this] {
+        auto& id = m_state->identity;
+        auto& settings = m_state->network->settings;
+        settings.userAgent = (id.clientName.isEmpty() ? QStringLiteral("Tavrin") : id.clientName).toUtf8() +
+                             '/' + (id.clientVersion.isEmpty() ? QStringLiteral("1.0.0") : id.clientVersion).toUtf8();
+        // It goes into a handshake header: no line breaks or other control characters.
+        settings.userAgent.replace('\r', ' ').replace('\n', ' ');
+        if (id.vendorCode.size() == 4)
+            settings.vendor = id.vendorCode.toLatin1();
+    };
+    property(16, [this, identify](const Variant& v) {
+        m_state->identity.clientName = v.toString().left(64);
+        identify();
+    });
+    property(17, [this, identify](const Variant& v) {
+        m_state->identity.clientVersion = v.toString().left(32);
+        identify();
+    });
+    property(22, [this, identify](const Variant& v) {
+        m_state->identity.vendorCode = v.toString();
+        identify();
+    });
     method(8, 0, [this](const Args&) { return Variant(m_state->connected); });
     method(3, 0, [this](const Args&) {
         if (!m_state->connected) {

@@ -6,6 +6,7 @@
 #include "gnutella/protocol/messageheader.h"
 #include "gnutella/protocol/pong.h"
 #include "gnutella/protocol/query.h"
+#include "gnutella/protocol/qrp.h"
 #include "gnutella/protocol/queryhit.h"
 #include "support/mp3builder.h"
 
@@ -52,6 +53,14 @@ void writeGnutellaSeeds(const QDir& root)
     put(messages, "hit", message(QueryHit, hit.encode()));
     put(messages, "stream", message(Ping, {}) + message(QueryHit, hit.encode()) + message(Bye, "\xc8\x00ok"));
     put(messages, "ggep", EncodeGgep({{"H", QByteArray(21, '\x01')}, {"ALT", QByteArray(12, '\x02')}}));
+    const QDir tables(root.filePath(QStringLiteral("qrp")));
+    QDir().mkpath(tables.path());
+    QueryRouteTable table(1024);
+    table.addKeywords(QStringLiteral("some words here"));
+    QByteArray stream;
+    for (const Message& m : table.messages())
+        stream += (stream.isEmpty() ? QByteArray() : QByteArray(1, '\xFF')) + m.payload;
+    put(tables, "table", stream);
     put(handshakes, "connect", "GNUTELLA CONNECT/0.6\r\nUser-Agent: Tavrin/1.0.0\r\nX-Ultrapeer: False\r\n"
                                "Accept-Encoding: deflate\r\n\r\n");
     put(handshakes, "refused", "GNUTELLA/0.6 503 Full\r\nX-Try-Ultrapeers: 1.2.3.4:6346, 5.6.7.8 "

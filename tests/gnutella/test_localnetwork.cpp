@@ -89,6 +89,12 @@ TEST(LocalNetwork, EngineSearchRaisesEventsAndDisconnectCompletes)
     EXPECT_EQ(results, 200) << "continued, the same files are not repeated";
 
     search->call(2, {id});
+    // An ended search raises nothing more, even while its hits still arrive.
+    const int32_t ended = search->call(1, {QStringLiteral("band track")}).toInt();
+    search->call(2, {ended});
+    const int before = results;
+    waitUntil([] { return false; }, 700);
+    EXPECT_EQ(results, before);
     core->call(4);
     EXPECT_TRUE(core->call(8).toBool());
     waitUntil([&] { return !core->call(8).toBool(); }, 5000);

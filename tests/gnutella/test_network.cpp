@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 namespace {
@@ -117,6 +118,54 @@ TEST(NetworkEngine, LeafKeepsConnectionsFromItsCacheAndLearnsHosts)
     EXPECT_TRUE(leaf.cache.hosts(HostCache::Ultrapeers).contains(local(up1.engine.listenPort())));
     waitUntil([&] { return leaf.engine.nodeCount() == 2; }, 5000);
     EXPECT_EQ(leaf.engine.nodeCount(), 2) << "the dead host waits; the learned one is joined";
+}
+
+TEST(NetworkEngine, OnlyTheOffendingConnectionIsDropped)
+{
+    Node up(true, {"Some - Song.mp3"});
+    Node good(false, {});
+    good.engine.connectTo(local(up.engine.listenPort()));
+    // A peer that sends a message over the size limit.
+    auto* socket = new QTcpSocket;
+    socket->connectToHost(QHostAddress::LocalHost, up.engine.listenPort());
+    Connection::Settings rude;
+    rude.maxPayload = 1024 * 1024;
+    Connection offender(socket, Connection::Role::Initiator, rude);
+    waitUntil([&] { return offender.isEstablished() && up.engine.nodeCount() == 2; });
+    ASSERT_EQ(up.engine.nodeCount(), 2);
+    bool dropped = false;
+    QObject::connect(&offender, &Connection::closed, [&] { dropped = true; });
+    offender.send(Message{{NewGuid(), QueryHit, 1, 0, 0}, QByteArray(100 * 1024, 'x')});
+    waitUntil([&] { return dropped; });
+    EXPECT_TRUE(dropped);
+    EXPECT_EQ(up.engine.nodeCount(), 1);
+    good.engine.query(QStringLiteral("song"));
+    waitUntil([&] { return !good.hits.isEmpty(); });
+    EXPECT_EQ(good.names(), QStringList{"Some - Song.mp3"}) << "the other leaf is served as before";
+}
+
+TEST(NetworkEngine, LearnedHostsAreWrittenToTheCacheFile)
+{
+    Node up1(true, {});
+    Node up2(true, {});
+    Node leaf(false, {});
+    up2.engine.connectTo(local(up1.engine.listenPort()));
+    waitUntil([&] { return up1.engine.nodeCount() == 1; });
+    leaf.engine.connectTo(local(up2.engine.listenPort()));
+    waitUntil([&] { return leaf.cache.hosts(HostCache::Ultrapeers).size() >= 2; });
+    TestFolder folder;
+    const QString path = folder.file(QStringLiteral("ultracache.net"));
+    ASSERT_TRUE(leaf.cache.save(HostCache::Ultrapeers, path));
+    HostCache reread;
+    ASSERT_TRUE(reread.load(HostCache::Ultrapeers, path));
+    EXPECT_TRUE(reread.hosts(HostCache::Ultrapeers).contains(local(up1.engine.listenPort())));
+    EXPECT_TRUE(reread.hosts(HostCache::Ultrapeers).contains(local(up2.engine.listenPort())));
+
+    folder.write(QStringLiteral("messy.net"), "junk\r\n10.0.0.1:6346 2004-12-18T23:47Z\r\n999.1.1.1:5\r\n"
+                                             "10.0.0.2\r\n\r\n10.0.0.3:0\r\n");
+    HostCache messy;
+    ASSERT_TRUE(messy.load(HostCache::Hosts, folder.file(QStringLiteral("messy.net"))));
+    EXPECT_EQ(messy.hosts(HostCache::Hosts).size(), 2) << "malformed lines are skipped";
 }
 
 } // namespace
