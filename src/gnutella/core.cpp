@@ -18,6 +18,8 @@ class HeldObject final : public AutomationObject {};
 Core::Core() : m_state(std::make_shared<EngineState>())
 {
     m_state->network = std::make_unique<gnutella::NetworkEngine>(m_state->caches);
+    // The program refills an empty host cache from the bootstrap seeds (Prefs#103 turns it off).
+    m_state->network->settings.bootstrap = true;
     m_network = std::make_shared<Network>(m_state);
     m_network->init();
     auto downloads = std::make_shared<Download>(m_state);

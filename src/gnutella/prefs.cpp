@@ -17,7 +17,8 @@ Prefs::Prefs(std::shared_ptr<EngineState> state) : m_state(std::move(state))
         network.concurrentAttempts = std::clamp(p.pref30, 1, 32);
     });
     // Node mode, beyond the client's contract: 100 act as an ultrapeer, 101 listen on
-    // "a.b.c.d:port", 102 the folder to share.
+    // "a.b.c.d:port", 102 the folder to share, 103 refill an empty host cache from the
+    // bootstrap seeds (on unless turned off).
     property(100, [this](const Variant& v) { m_state->network->settings.ultrapeer = v.toBool(); });
     property(101, [this](const Variant& v) {
         // Port 0 lets the system choose; Core#101 tells which it chose.
@@ -29,6 +30,7 @@ Prefs::Prefs(std::shared_ptr<EngineState> state) : m_state(std::move(state))
             !m_state->network->listen(address, quint16(port)))
             throw EngineFailure{QStringLiteral("Cannot listen on %1").arg(text)};
     });
+    property(103, [this](const Variant& v) { m_state->network->settings.bootstrap = v.toBool(); });
     property(102, [this](const Variant& v) {
         m_state->network->settings.sharedFolder = v.toString();
         m_state->network->rescanShares();

@@ -74,12 +74,14 @@ void TInet::run(QString url, QString userAgent, QString referrer)
 {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
     bool complete = false;
-    CURL* curl = initialised == CURLE_OK ? curl_easy_init() : nullptr;
+    // Names under .invalid never resolve: they fail here, without asking any name server.
+    const QString host = SplitAddress(url).host.section(QLatin1Char(':'), 0, 0).toLower();
+    const bool invalid = host == QLatin1String("invalid") || host.endsWith(QLatin1String(".invalid"));
+    CURL* curl = initialised == CURLE_OK && !invalid ? curl_easy_init() : nullptr;
     if (curl) {
         const Address address = SplitAddress(url);
         // The host up to a colon: a port written into the address is not used.
-        const QByteArray host = address.host.section(QLatin1Char(':'), 0, 0).toUtf8();
-        const QByteArray target = "http://" + host + "/" + address.path.toUtf8();
+        const QByteArray target = "http://" + host.toUtf8() + "/" + address.path.toUtf8();
         const QByteArray agent = userAgent.toUtf8();
         const QByteArray referer = referrer.toUtf8();
         Transfer transfer{this, &m_stop, &Name};

@@ -5,7 +5,9 @@ set -u
 program=$1
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
-mkdir -m 700 "$home/runtime"
+mkdir -m 700 "$home/runtime" "$home/config" "$home/config/Tavrin"
+# No automatic connection: a test never reaches out to the network's bootstrap hosts.
+printf '[Options]\nAutoConnect=0\n' > "$home/config/Tavrin/Tavrin.ini"
 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime" \
   "$program" &
 pid=$!

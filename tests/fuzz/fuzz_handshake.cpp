@@ -1,4 +1,7 @@
-// Handshake groups from a peer, with the host lists they carry.
+// Handshake groups from a peer, with the host lists they carry; host-cache lines, web cache
+// answers and UDP host cache pongs, which bring hosts the same way.
+#include "gnutella/net/bootstrap.h"
+#include "gnutella/net/hostcache.h"
 #include "gnutella/protocol/handshake.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -16,5 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Host-cache file lines are read the same way, one address a line.
     for (const QByteArray& line : bytes.split('\n'))
         ParseHostAddress(line);
+    HostCache cache;
+    gnutella::Bootstrap::ReadWebCacheAnswer(bytes, cache);
+    gnutella::Bootstrap::ReadUdpPong(bytes, cache);
     return 0;
 }

@@ -60,6 +60,8 @@ int main(int argc, char** argv)
         const std::shared_ptr<Dispatch> prefs = core->call(9).toObject();
         const std::shared_ptr<Dispatch> search = core->call(10).toObject();
         const std::shared_ptr<Dispatch> network = core->call(5).toObject();
+        // A demo node uses the peers it is given, never the public bootstrap hosts.
+        prefs->put(103, false);
         prefs->put(100, options.isSet(QStringLiteral("ultrapeer")));
         if (options.isSet(QStringLiteral("share")))
             prefs->put(102, options.value(QStringLiteral("share")));

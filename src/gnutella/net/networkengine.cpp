@@ -1,5 +1,6 @@
 #include "gnutella/net/networkengine.h"
 
+#include "gnutella/net/bootstrap.h"
 #include "gnutella/protocol/pong.h"
 #include "gnutella/protocol/query.h"
 
@@ -116,8 +117,15 @@ void NetworkEngine::maintain()
         for (const auto& peer : m_peers)
             exclude << peer->address;
         const auto host = m_cache.next(now(), exclude);
-        if (!host)
+        if (!host) {
+            // Nothing left to try: ask the bootstrap caches (now and then, not every tick).
+            if (settings.bootstrap && ultrapeers == 0 && attempts == 0) {
+                if (!m_bootstrap)
+                    m_bootstrap = std::make_unique<Bootstrap>(m_cache, settings.vendor, "1.0.0");
+                m_bootstrap->run();
+            }
             break;
+        }
         // A host is tried once per wait; success clears it.
         m_cache.failed(*host, now());
         connectTo(*host);

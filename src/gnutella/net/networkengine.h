@@ -17,6 +17,10 @@
 class QTcpServer;
 
 namespace gnutella {
+class Bootstrap;
+}
+
+namespace gnutella {
 
 // The Gnutella side of the engine: as a leaf it keeps connections to ultrapeers from its host
 // cache, sends its queries through them and hands back the hits; as an ultrapeer (node mode) it
@@ -35,6 +39,8 @@ public:
         int maxUltrapeers = 8;
         int maxHitsPerQuery = 250;
         QString sharedFolder;
+        // Refill an empty host cache from the built-in bootstrap seeds and known web caches.
+        bool bootstrap = false;
     };
 
     explicit NetworkEngine(HostCache& cache, QObject* parent = nullptr);
@@ -91,6 +97,7 @@ private:
     std::unique_ptr<QTcpServer> m_server;
     std::vector<std::unique_ptr<Peer>> m_peers;
     QTimer m_maintenance;
+    std::unique_ptr<Bootstrap> m_bootstrap;
     bool m_running = false;
     bool m_disconnecting = false;
     SharedIndex m_shares;
