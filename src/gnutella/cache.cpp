@@ -19,11 +19,14 @@ Cache::Cache(std::shared_ptr<EngineState> state) : m_state(std::move(state))
 
 void Cache::load(int list, const QString& path)
 {
-    m_state->caches.load(list, path);
+    m_state->network->wait([&](gnutella::NetworkEngine&, gnutella::HostCache& cache) { cache.load(list, path); });
 }
 
 void Cache::save(int list, const QString& path) const
 {
-    if (!m_state->caches.save(list, path))
+    bool saved = false;
+    m_state->network->wait(
+        [&](gnutella::NetworkEngine&, gnutella::HostCache& cache) { saved = cache.save(list, path); });
+    if (!saved)
         throw EngineFailure{QStringLiteral("Cannot write %1").arg(path)};
 }

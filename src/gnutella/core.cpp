@@ -17,9 +17,9 @@ class HeldObject final : public AutomationObject {};
 
 Core::Core() : m_state(std::make_shared<EngineState>())
 {
-    m_state->network = std::make_unique<gnutella::NetworkEngine>(m_state->caches);
+    m_state->network = std::make_unique<NetworkThread>();
     // The program refills an empty host cache from the bootstrap seeds (Prefs#103 turns it off).
-    m_state->network->settings.bootstrap = true;
+    m_state->network->post([](gnutella::NetworkEngine& e, gnutella::HostCache&) { e.settings.bootstrap = true; });
     m_network = std::make_shared<Network>(m_state);
     m_network->init();
     auto downloads = std::make_shared<Download>(m_state);
@@ -38,14 +38,19 @@ Core::Core() : m_state(std::make_shared<EngineState>())
     method(18, 0, [](const Args&) { return Variant(QString::fromLatin1(Version)); });
     // The identity names us to peers: "Name/Version" as user agent, the vendor code in hits.
     const auto identify = [this] {
-        auto& id = m_state->identity;
-        auto& settings = m_state->network->settings;
-        settings.userAgent = (id.clientName.isEmpty() ? QStringLiteral("Tavrin") : id.clientName).toUtf8() +
-                             '/' + (id.clientVersion.isEmpty() ? QStringLiteral("1.0.0") : id.clientVersion).toUtf8();
+        const auto& id = m_state->identity;
+        QByteArray agent = (id.clientName.isEmpty() ? QStringLiteral("Tavrin") : id.clientName).toUtf8() +
+                           '/' + (id.clientVersion.isEmpty() ? QStringLiteral("1.0.0") : id.clientVersion).toUtf8();
         // It goes into a handshake header: no line breaks or other control characters.
-        settings.userAgent.replace('\r', ' ').replace('\n', ' ');
-        if (id.vendorCode.size() == 4)
-            settings.vendor = id.vendorCode.toLatin1();
+        for (char& c : agent)
+            if (static_cast<unsigned char>(c) < 32)
+                c = ' ';
+        const QByteArray vendor = id.vendorCode.size() == 4 ? id.vendorCode.toLatin1() : QByteArray();
+        m_state->network->post([agent, vendor](gnutella::NetworkEngine& e, gnutella::HostCache&) {
+            e.settings.userAgent = agent;
+            if (!vendor.isEmpty())
+                e.settings.vendor = vendor;
+        });
     };
     property(16, [this, identify](const Variant& v) {
         m_state->identity.clientName = v.toString().left(64);
@@ -64,14 +69,14 @@ Core::Core() : m_state(std::make_shared<EngineState>())
         if (!m_state->connected) {
             m_state->connected = true;
             m_state->disconnecting = false;
-            m_state->network->connectNetwork();
+            m_state->network->post([](gnutella::NetworkEngine& e, gnutella::HostCache&) { e.connectNetwork(); });
         }
         return Variant();
     });
     method(4, 0, [this](const Args&) {
         if (m_state->connected && !m_state->disconnecting) {
             m_state->disconnecting = true;
-            m_state->network->disconnectNetwork();
+            m_state->network->post([](gnutella::NetworkEngine& e, gnutella::HostCache&) { e.disconnectNetwork(); });
         }
         return Variant();
     });
@@ -83,10 +88,10 @@ Core::Core() : m_state(std::make_shared<EngineState>())
         if (!host)
             throw EngineFailure{QStringLiteral("Not a host address: %1").arg(a[0].toString())};
         m_state->connected = true;
-        m_state->network->connectTo(*host);
+        m_state->network->post([host = *host](gnutella::NetworkEngine& e, gnutella::HostCache&) { e.connectTo(host); });
         return Variant();
     });
-    QObject::connect(m_state->network.get(), &gnutella::NetworkEngine::disconnected, m_state.get(),
+    QObject::connect(m_state->network->engine(), &gnutella::NetworkEngine::disconnected, m_state.get(),
                      [state = m_state.get()] {
                          state->connected = false;
                          state->disconnecting = false;

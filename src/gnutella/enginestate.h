@@ -1,7 +1,6 @@
 #pragma once
 
-#include "gnutella/net/hostcache.h"
-#include "gnutella/net/networkengine.h"
+#include "gnutella/networkthread.h"
 
 #include <QList>
 #include <QObject>
@@ -44,9 +43,8 @@ public:
     // The search each query GUID belongs to.
     QHash<QByteArray, int32_t> searchByGuid;
 
-    gnutella::HostCache caches;
-    // The Gnutella side; it lives on this object's thread.
-    std::unique_ptr<gnutella::NetworkEngine> network;
+    // The Gnutella side, on its own thread.
+    std::unique_ptr<NetworkThread> network;
 
     struct ResultRecord {
         QString fileName;

@@ -11,7 +11,7 @@ Network::Network(std::shared_ptr<EngineState> state)
 void Network::init()
 {
     const std::weak_ptr<Network> self = weak_from_this();
-    QObject::connect(m_state->network.get(), &gnutella::NetworkEngine::nodesChanged, m_state.get(),
+    QObject::connect(m_state->network->engine(), &gnutella::NetworkEngine::nodesChanged, m_state.get(),
                      [self](int) {
                          if (const auto alive = self.lock())
                              alive->raiseChange(0);

@@ -1,6 +1,7 @@
 #include "gnutella/search.h"
 
 #include "gnutella/download.h"
+#include "gnutella/protocol/messageheader.h"
 
 namespace {
 
@@ -28,7 +29,9 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
         const int32_t id = a[0].toInt();
         for (auto it = m_state->searchByGuid.begin(); it != m_state->searchByGuid.end();) {
             if (it.value() == id) {
-                m_state->network->forgetQuery(it.key());
+                m_state->network->post([guid = it.key()](gnutella::NetworkEngine& e, gnutella::HostCache&) {
+                    e.forgetQuery(guid);
+                });
                 it = m_state->searchByGuid.erase(it);
             } else {
                 ++it;
@@ -61,7 +64,7 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
 void Search::init()
 {
     const std::weak_ptr<Search> self = weak_from_this();
-    QObject::connect(m_state->network.get(), &gnutella::NetworkEngine::hitReceived, m_state.get(),
+    QObject::connect(m_state->network->engine(), &gnutella::NetworkEngine::hitReceived, m_state.get(),
                      [self](const QByteArray& guid, const gnutella::QueryHitPayload& hit) {
                          if (const auto alive = self.lock())
                              alive->hitArrived(guid, hit);
@@ -71,7 +74,12 @@ void Search::init()
 void Search::sendQuery(int32_t searchId)
 {
     auto& record = search(searchId);
-    record.guid = m_state->network->query(record.query);
+    // The GUID is made here, so hits can be matched before the query has even left.
+    record.guid = gnutella::NewGuid();
+    m_state->network->post([guid = record.guid, text = record.query](gnutella::NetworkEngine& e,
+                                                                     gnutella::HostCache&) {
+        e.query(text, {}, guid);
+    });
     m_state->searchByGuid.insert(record.guid, searchId);
 }
 

@@ -24,7 +24,7 @@ qint64 now()
 } // namespace
 
 NetworkEngine::NetworkEngine(HostCache& cache, QObject* parent)
-    : QObject(parent), m_cache(cache), m_serventGuid(NewGuid())
+    : QObject(parent), m_cache(cache), m_maintenance(this), m_serventGuid(NewGuid())
 {
     m_maintenance.setInterval(kMaintenanceMs);
     connect(&m_maintenance, &QTimer::timeout, this, &NetworkEngine::maintain);
@@ -374,13 +374,14 @@ void NetworkEngine::handleHit(const Message& message)
     route->send(back);
 }
 
-QByteArray NetworkEngine::query(const QString& text, const QList<QByteArray>& urns)
+QByteArray NetworkEngine::query(const QString& text, const QList<QByteArray>& urns, QByteArray guid)
 {
     QueryPayload payload;
     payload.flags = QueryUsesFlags | QueryGgepH | (m_server ? 0 : QueryFirewalled);
     payload.text = text;
     payload.urns = urns;
-    const QByteArray guid = NewGuid();
+    if (guid.size() != 16)
+        guid = NewGuid();
     m_ownQueries.insert(guid);
     const Message message{{guid, Query, uint8_t(kQueryTtl), 0, 0}, payload.encode()};
     for (const auto& peer : m_peers)

@@ -62,7 +62,9 @@ public:
     int nodeCount() const;
 
     // Sends a query to every connected peer; returns its GUID, by which hits come back.
-    QByteArray query(const QString& text, const QList<QByteArray>& urns = {});
+    // guid may be given by the caller; a fresh one is made otherwise.
+    QByteArray query(const QString& text, const QList<QByteArray>& urns = {},
+                     QByteArray guid = {});
     void forgetQuery(const QByteArray& guid);
 
 signals:

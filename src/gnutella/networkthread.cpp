@@ -1,0 +1,35 @@
+#include "gnutella/networkthread.h"
+
+#include <QMetaObject>
+
+NetworkThread::NetworkThread() : m_engine(std::make_unique<gnutella::NetworkEngine>(m_cache))
+{
+    m_thread.setObjectName(QStringLiteral("Gnutella network"));
+    // The engine, its timer and everything it creates later live on the network thread.
+    m_engine->moveToThread(&m_thread);
+    m_anchor.moveToThread(&m_thread);
+    QObject::connect(m_engine.get(), &gnutella::NetworkEngine::nodesChanged, m_engine.get(),
+                     [this](int count) { m_nodes = count; }, Qt::DirectConnection);
+    m_thread.start();
+}
+
+NetworkThread::~NetworkThread()
+{
+    // The engine goes on its own thread, which then ends.
+    QMetaObject::invokeMethod(&m_anchor, [this] { m_engine.reset(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void NetworkThread::post(Work work)
+{
+    QMetaObject::invokeMethod(
+        &m_anchor, [this, work = std::move(work)] { work(*m_engine, m_cache); },
+        Qt::QueuedConnection);
+}
+
+void NetworkThread::wait(const Work& work)
+{
+    QMetaObject::invokeMethod(&m_anchor, [this, &work] { work(*m_engine, m_cache); },
+                              Qt::BlockingQueuedConnection);
+}
