@@ -16,6 +16,9 @@ constexpr int kMaxRoutes = 20000;
 constexpr int kQueryTtl = 3;
 constexpr int kMaxTtlPlusHops = 7;
 constexpr size_t kRecordsPerHit = 50;
+// A quiet peer gets a ping now and then; one that stays silent much longer is dropped.
+constexpr qint64 kPingAfterMs = 30 * 1000;
+constexpr qint64 kSilentLimitMs = 120 * 1000;
 
 qint64 now()
 {
@@ -41,6 +44,7 @@ bool NetworkEngine::listen(const QHostAddress& address, quint16 port)
     m_server = std::make_unique<QTcpServer>();
     if (!m_server->listen(address, port))
         return false;
+    m_maintenance.start();
     connect(m_server.get(), &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             Connection::Settings s;
@@ -89,6 +93,7 @@ void NetworkEngine::connectNetwork()
 
 void NetworkEngine::connectTo(const HostAddress& host)
 {
+    m_maintenance.start();
     m_cache.add(HostCache::Ultrapeers, host);
     Connection::Settings s;
     s.ultrapeer = settings.ultrapeer;
@@ -98,8 +103,26 @@ void NetworkEngine::connectTo(const HostAddress& host)
     adopt(new Connection(socket, Connection::Role::Initiator, s, this), host, true);
 }
 
+void NetworkEngine::keepAlive()
+{
+    std::vector<Connection*> silent;
+    for (const auto& peer : m_peers) {
+        if (!peer->connection->isEstablished())
+            continue;
+        if (peer->lastHeard.elapsed() > kSilentLimitMs) {
+            silent.push_back(peer->connection);
+        } else if (peer->lastHeard.elapsed() > kPingAfterMs && peer->lastPing.elapsed() > kPingAfterMs) {
+            peer->connection->send(Message{{NewGuid(), Ping, 1, 0, 0}, {}});
+            peer->lastPing.start();
+        }
+    }
+    for (Connection* connection : silent)
+        connection->close("No answer");
+}
+
 void NetworkEngine::maintain()
 {
+    keepAlive();
     if (!m_running || m_disconnecting)
         return;
     int ultrapeers = 0;
@@ -139,6 +162,8 @@ void NetworkEngine::adopt(Connection* connection, const HostAddress& address, bo
     peer->connection = connection;
     peer->address = address;
     peer->outgoing = outgoing;
+    peer->lastHeard.start();
+    peer->lastPing.start();
     m_peers.push_back(std::move(peer));
     connect(connection, &Connection::established, this, [this, connection] { onEstablished(connection); });
     connect(connection, &Connection::closed, this, [this, connection] { onClosed(connection); });
@@ -254,6 +279,7 @@ void NetworkEngine::onMessage(Connection* connection, const Message& message)
     Peer* peer = peerOf(connection);
     if (!peer)
         return;
+    peer->lastHeard.start();
     const MessageHeader& h = message.header;
     // Absurd hop counts are not passed on, nor answered.
     if (int(h.ttl) + int(h.hops) > kMaxTtlPlusHops + 3)

@@ -6,6 +6,7 @@
 #include "gnutella/protocol/qrp.h"
 #include "gnutella/protocol/queryhit.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
@@ -79,9 +80,12 @@ private:
         bool outgoing = false;
         bool ultrapeer = false;
         QueryRouteTable table;
+        QElapsedTimer lastHeard; // since the last message from the peer
+        QElapsedTimer lastPing;  // since our last keep-alive ping
     };
 
     void maintain();
+    void keepAlive();
     void adopt(Connection* connection, const HostAddress& address, bool outgoing);
     void onEstablished(Connection* connection);
     void onClosed(Connection* connection);
