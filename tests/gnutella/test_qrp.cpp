@@ -45,6 +45,7 @@ TEST(Qrp, MalformedMessagesAreRefused)
     EXPECT_FALSE(table.apply(QByteArray::fromHex("0100010104"))) << "patch before reset";
     EXPECT_FALSE(table.apply(QByteArray::fromHex("00ffffff0007"))) << "not a power of two";
     EXPECT_FALSE(table.apply(QByteArray::fromHex("0000000010" "07"))) << "too large";
+    EXPECT_FALSE(table.apply(QByteArray::fromHex("000100000007"))) << "a table of one slot";
     ASSERT_TRUE(table.apply(QByteArray::fromHex("000001000007")));
     EXPECT_FALSE(table.apply(QByteArray::fromHex("0102020104"))) << "sequence out of order";
     // A compressed patch that inflates beyond the table.

@@ -102,7 +102,7 @@ bool QueryRouteTable::apply(const QByteArray& payload)
         if (payload.size() < 6)
             return false;
         const uint32_t size = little32(b + 1);
-        if (size == 0 || size > MaxSize || (size & (size - 1)) != 0)
+        if (size < MinSize || size > MaxSize || (size & (size - 1)) != 0)
             return false;
         m_size = size;
         m_present.assign(size, false);
@@ -127,7 +127,7 @@ bool QueryRouteTable::apply(const QByteArray& payload)
     }
     m_patch += payload.mid(5);
     // The patch, whole or compressed, can never be longer than the table needs.
-    const qsizetype needed = qsizetype(m_size) * m_entryBits / 8;
+    const qsizetype needed = (qsizetype(m_size) * m_entryBits + 7) / 8;
     if (m_patch.size() > needed + 1024)
         return false;
     if (sequence < total) {

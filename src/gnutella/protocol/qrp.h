@@ -24,6 +24,7 @@ QStringList QrpKeywords(const QString& name);
 class QueryRouteTable final {
 public:
     static constexpr uint32_t DefaultSize = 65536;
+    static constexpr uint32_t MinSize = 64;
     static constexpr uint32_t MaxSize = 1u << 21;
 
     explicit QueryRouteTable(uint32_t size = DefaultSize);
