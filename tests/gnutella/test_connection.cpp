@@ -87,6 +87,24 @@ TEST(Connection, LeafJoinsAnUltrapeerOverDeflatedLinks)
     EXPECT_EQ(pair.acceptorGot.last().header.type, Bye) << "goodbye is said first";
 }
 
+TEST(Connection, PlainLinksWithPeersThatDoNotDeflate)
+{
+    Connection::Settings plain;
+    plain.deflate = false;
+    LoopbackPair pair(ultrapeer(), plain);
+    waitUntil([&] { return pair.initiator->isEstablished() && pair.acceptor && pair.acceptor->isEstablished(); });
+    ASSERT_TRUE(pair.initiator->isEstablished());
+    EXPECT_FALSE(pair.initiator->sendsCompressed());
+    EXPECT_FALSE(pair.initiator->receivesCompressed());
+    EXPECT_FALSE(pair.acceptor->sendsCompressed());
+    EXPECT_TRUE(pair.acceptor->peerHeaders().header("Accept-Encoding").isEmpty());
+    pair.acceptor->send(Message{{NewGuid(), Ping, 1, 0, 0}, {}});
+    pair.initiator->send(Message{{NewGuid(), Pong, 1, 0, 0}, QByteArray(14, '\x02')});
+    waitUntil([&] { return pair.initiatorGot.size() == 1 && pair.acceptorGot.size() == 1; });
+    EXPECT_EQ(pair.initiatorGot.size(), 1);
+    EXPECT_EQ(pair.acceptorGot.size(), 1);
+}
+
 TEST(Connection, RefusalHandsOverTheSuggestedHosts)
 {
     Connection::Settings full = ultrapeer();

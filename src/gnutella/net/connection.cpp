@@ -66,7 +66,8 @@ HandshakeBlock Connection::ownHeaders(const QByteArray& startLine) const
     block.headers["User-Agent"] = m_settings.userAgent;
     block.headers["X-Ultrapeer"] = m_settings.ultrapeer ? "True" : "False";
     block.headers["X-Query-Routing"] = "0.1";
-    block.headers["Accept-Encoding"] = "deflate";
+    if (m_settings.deflate)
+        block.headers["Accept-Encoding"] = "deflate";
     block.headers["GGEP"] = "0.5";
     block.headers["Pong-Caching"] = "0.1";
     block.headers["Bye-Packet"] = "0.1";
@@ -131,7 +132,7 @@ void Connection::handleGroup(const HandshakeBlock& block)
         if (m_settings.tryHosts)
             if (const QByteArray hosts = hostList(m_settings.tryHosts()); !hosts.isEmpty())
                 answer.headers["X-Try-Ultrapeers"] = hosts;
-        const bool compress = accepted && offersDeflate(block, "Accept-Encoding");
+        const bool compress = accepted && m_settings.deflate && offersDeflate(block, "Accept-Encoding");
         if (compress)
             answer.headers["Content-Encoding"] = "deflate";
         write(answer.encode());
@@ -157,7 +158,7 @@ void Connection::handleGroup(const HandshakeBlock& block)
             close();
             return;
         }
-        const bool compress = offersDeflate(block, "Accept-Encoding");
+        const bool compress = m_settings.deflate && offersDeflate(block, "Accept-Encoding");
         HandshakeBlock answer;
         answer.startLine = "GNUTELLA/0.6 200 OK";
         if (compress)

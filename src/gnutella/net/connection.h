@@ -30,6 +30,8 @@ public:
         // Hosts offered to a peer, for X-Try-Ultrapeers.
         std::function<QList<HostAddress>()> tryHosts;
         uint32_t maxPayload = MessageFramer::DefaultMaxPayload;
+        // Offer and use deflated links (on by default; off speaks plainly, as older peers do).
+        bool deflate = true;
         int handshakeMilliseconds = 15000;
         qint64 maxUnsentBytes = 1024 * 1024;
     };
