@@ -4,19 +4,13 @@
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include "support/waituntil.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace gnutella;
-
-void waitUntil(const std::function<bool()>& done, int milliseconds = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 // An acceptor on 127.0.0.1 and an initiator connected to it.
 struct LoopbackPair {

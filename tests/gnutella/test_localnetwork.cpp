@@ -1,6 +1,7 @@
 #include "engine/engineloader.h"
 #include "engine/gnucdnainetworkevent.h"
 #include "engine/gnucdnaisearchevent.h"
+#include "support/waituntil.h"
 #include "support/localnetwork.h"
 
 #include <QCoreApplication>
@@ -10,14 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void waitUntil(const std::function<bool()>& done, int milliseconds = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 QMap<QString, QByteArray> songs(const QStringList& names, int seed)
 {

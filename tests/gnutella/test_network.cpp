@@ -1,4 +1,5 @@
 #include "gnutella/net/networkengine.h"
+#include "support/waituntil.h"
 #include "support/testfolder.h"
 
 #include <QCoreApplication>
@@ -9,14 +10,6 @@
 namespace {
 
 using namespace gnutella;
-
-void waitUntil(const std::function<bool()>& done, int milliseconds = 8000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 HostAddress local(quint16 port)
 {

@@ -1,3 +1,4 @@
+#include "support/waituntil.h"
 #include "support/testhttpserver.h"
 #include "web/liveupdate.h"
 
@@ -7,14 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void waitUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 TEST(LiveUpdate, BodiesArriveWholeOnTheOwnersThread)
 {
