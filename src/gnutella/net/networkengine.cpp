@@ -1,6 +1,7 @@
 #include "gnutella/net/networkengine.h"
 
 #include "gnutella/net/bootstrap.h"
+#include "gnutella/transfer/uploadsession.h"
 #include "gnutella/protocol/pong.h"
 #include "gnutella/protocol/query.h"
 
@@ -44,19 +45,56 @@ bool NetworkEngine::listen(const QHostAddress& address, quint16 port)
     m_server = std::make_unique<QTcpServer>();
     if (!m_server->listen(address, port))
         return false;
-    m_maintenance.start();
     connect(m_server.get(), &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-            Connection::Settings s;
-            s.ultrapeer = settings.ultrapeer;
-            s.userAgent = settings.userAgent;
-            s.accept = [this](const HandshakeBlock& peer) { return acceptPeer(peer); };
-            s.tryHosts = [this] { return connectedAddresses(); };
-            HostAddress address{socket->peerAddress().toIPv4Address(), socket->peerPort()};
-            adopt(new Connection(socket, Connection::Role::Acceptor, s, this), address, false);
-        }
+        while (QTcpSocket* socket = m_server->nextPendingConnection())
+            dispatch(socket);
     });
+    m_maintenance.start();
     return true;
+}
+
+void NetworkEngine::dispatch(QTcpSocket* socket)
+{
+    // One port serves the network and file transfers: the first bytes tell which is wanted.
+    if (socket->bytesAvailable() < 4) {
+        socket->setParent(this);
+        auto* timeout = new QTimer(socket);
+        timeout->setSingleShot(true);
+        connect(timeout, &QTimer::timeout, socket, &QTcpSocket::deleteLater);
+        timeout->start(10000);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket, timeout] {
+            if (socket->bytesAvailable() < 4)
+                return;
+            socket->disconnect(this);
+            timeout->stop();
+            timeout->deleteLater();
+            dispatch(socket);
+        });
+        connect(socket, &QTcpSocket::disconnected, socket, &QTcpSocket::deleteLater);
+        return;
+    }
+    const QByteArray start = socket->peek(4);
+    if (start == "GET " || start == "HEAD") {
+        UploadSession::Settings s;
+        s.server = settings.userAgent;
+        s.takeSlot = [this] {
+            if (m_uploads >= settings.uploadSlots)
+                return false;
+            ++m_uploads;
+            return true;
+        };
+        s.giveSlot = [this] { --m_uploads; };
+        auto* upload = new UploadSession(socket, m_shares, s, this);
+        connect(upload, &UploadSession::finished, upload, &QObject::deleteLater);
+        return;
+    }
+    Connection::Settings s;
+    s.ultrapeer = settings.ultrapeer;
+    s.userAgent = settings.userAgent;
+    s.accept = [this](const HandshakeBlock& peer) { return acceptPeer(peer); };
+    s.tryHosts = [this] { return connectedAddresses(); };
+    HostAddress address{socket->peerAddress().toIPv4Address(), socket->peerPort()};
+    adopt(new Connection(socket, Connection::Role::Acceptor, s, this), address, false);
 }
 
 quint16 NetworkEngine::listenPort() const

@@ -16,6 +16,7 @@
 #include <memory>
 
 class QTcpServer;
+class QTcpSocket;
 
 namespace gnutella {
 class Bootstrap;
@@ -42,6 +43,7 @@ public:
         QString sharedFolder;
         // Refill an empty host cache from the built-in bootstrap seeds and known web caches.
         bool bootstrap = false;
+        int uploadSlots = 4;
     };
 
     explicit NetworkEngine(HostCache& cache, QObject* parent = nullptr);
@@ -85,6 +87,7 @@ private:
     };
 
     void maintain();
+    void dispatch(QTcpSocket* socket);
     void keepAlive();
     void adopt(Connection* connection, const HostAddress& address, bool outgoing);
     void onEstablished(Connection* connection);
@@ -104,6 +107,7 @@ private:
     std::vector<std::unique_ptr<Peer>> m_peers;
     QTimer m_maintenance;
     std::unique_ptr<Bootstrap> m_bootstrap;
+    int m_uploads = 0;
     bool m_running = false;
     bool m_disconnecting = false;
     SharedIndex m_shares;

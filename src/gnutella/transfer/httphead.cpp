@@ -1,0 +1,99 @@
+#include "gnutella/transfer/httphead.h"
+
+#include <QList>
+
+namespace gnutella {
+
+int HttpHead::status() const
+{
+    const QList<QByteArray> words = firstLine.split(' ');
+    if (words.size() < 2 || !words[0].startsWith("HTTP/"))
+        return 0;
+    bool ok = false;
+    const int code = words[1].toInt(&ok);
+    return ok ? code : 0;
+}
+
+HttpHeadReader::Result HttpHeadReader::feed(const QByteArray& bytes, HttpHead& head, QByteArray& rest)
+{
+    m_buffer += bytes;
+    const qsizetype end = m_buffer.indexOf("\r\n\r\n");
+    if (end < 0)
+        return m_buffer.size() > MaxBytes ? Result::Broken : Result::NeedMore;
+    if (end > MaxBytes)
+        return Result::Broken;
+    const QList<QByteArray> lines = m_buffer.left(end).split('\n');
+    rest = m_buffer.mid(end + 4);
+    m_buffer.clear();
+    head = HttpHead{};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray line = lines[i].trimmed();
+        if (i == 0) {
+            head.firstLine = line;
+            continue;
+        }
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0)
+            continue;
+        QByteArray& value = head.headers[line.left(colon).trimmed().toLower()];
+        const QByteArray part = line.mid(colon + 1).trimmed();
+        value = value.isEmpty() ? part : value + ',' + part;
+    }
+    return Result::Complete;
+}
+
+std::optional<ByteRange> ParseRange(const QByteArray& value, int64_t size)
+{
+    const QByteArray text = value.trimmed().toLower();
+    if (!text.startsWith("bytes=") || size <= 0)
+        return std::nullopt;
+    // Only the first range of a list is served.
+    const QByteArray spec = text.mid(6).split(',').value(0).trimmed();
+    const qsizetype dash = spec.indexOf('-');
+    if (dash < 0)
+        return std::nullopt;
+    bool okFirst = false;
+    bool okLast = false;
+    const QByteArray a = spec.left(dash).trimmed();
+    const QByteArray b = spec.mid(dash + 1).trimmed();
+    ByteRange range;
+    if (a.isEmpty()) {
+        const int64_t suffix = b.toLongLong(&okLast);
+        if (!okLast || suffix <= 0)
+            return std::nullopt;
+        range = {std::max<int64_t>(0, size - suffix), size - 1};
+    } else {
+        range.first = a.toLongLong(&okFirst);
+        range.last = b.isEmpty() ? size - 1 : b.toLongLong(&okLast);
+        if (!okFirst || (!b.isEmpty() && !okLast) || range.first < 0)
+            return std::nullopt;
+        range.last = std::min(range.last, size - 1);
+    }
+    if (range.first > range.last || range.first >= size)
+        return std::nullopt;
+    return range;
+}
+
+std::optional<ContentRange> ParseContentRange(const QByteArray& value)
+{
+    // "bytes a-b/total"
+    const QByteArray text = value.trimmed().toLower();
+    if (!text.startsWith("bytes"))
+        return std::nullopt;
+    const QByteArray spec = text.mid(5).trimmed();
+    const qsizetype dash = spec.indexOf('-');
+    const qsizetype slash = spec.indexOf('/');
+    if (dash <= 0 || slash <= dash)
+        return std::nullopt;
+    bool ok1 = false, ok2 = false, ok3 = false;
+    ContentRange result;
+    result.range.first = spec.left(dash).toLongLong(&ok1);
+    result.range.last = spec.mid(dash + 1, slash - dash - 1).toLongLong(&ok2);
+    result.total = spec.mid(slash + 1).toLongLong(&ok3);
+    if (!ok1 || !ok2 || !ok3 || result.range.first < 0 || result.range.first > result.range.last ||
+        result.range.last >= result.total)
+        return std::nullopt;
+    return result;
+}
+
+} // namespace gnutella

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <cstdint>
+#include <optional>
+
+namespace gnutella {
+
+// The head of an HTTP request or response: its first line and headers (names in lower case).
+struct HttpHead {
+    QByteArray firstLine;
+    QMap<QByteArray, QByteArray> headers;
+
+    QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }
+    // A response's status code, or 0.
+    int status() const;
+};
+
+// Collects a head from a connection's bytes; a head longer than the limit breaks the reader.
+class HttpHeadReader final {
+public:
+    static constexpr int MaxBytes = 8 * 1024;
+    enum class Result { NeedMore, Complete, Broken };
+    Result feed(const QByteArray& bytes, HttpHead& head, QByteArray& rest);
+
+private:
+    QByteArray m_buffer;
+};
+
+// A byte range, both ends included.
+struct ByteRange {
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t length() const { return last - first + 1; }
+};
+
+// "bytes=a-b", "bytes=a-" or "bytes=-n" against a file of size; nothing when it cannot be
+// served.
+std::optional<ByteRange> ParseRange(const QByteArray& value, int64_t size);
+// "bytes a-b/total".
+struct ContentRange {
+    ByteRange range;
+    int64_t total = 0;
+};
+std::optional<ContentRange> ParseContentRange(const QByteArray& value);
+
+} // namespace gnutella
