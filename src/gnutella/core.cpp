@@ -23,9 +23,10 @@ Core::Core() : m_state(std::make_shared<EngineState>())
     m_network = std::make_shared<Network>(m_state);
     m_network->init();
     auto downloads = std::make_shared<Download>(m_state);
+    downloads->init();
     m_objects[5] = m_network;
     m_objects[6] = std::make_shared<Cache>(m_state);
-    m_objects[9] = std::make_shared<Prefs>(m_state);
+    m_objects[9] = std::make_shared<Prefs>(m_state, downloads);
     auto search = std::make_shared<Search>(m_state, downloads);
     search->init();
     m_objects[10] = search;
@@ -51,6 +52,7 @@ Core::Core() : m_state(std::make_shared<EngineState>())
             if (!vendor.isEmpty())
                 e.settings.vendor = vendor;
         });
+        m_state->network->post([agent](gnutella::DownloadManager& m) { m.userAgent = agent; });
     };
     property(16, [this, identify](const Variant& v) {
         m_state->identity.clientName = v.toString().left(64);

@@ -75,11 +75,15 @@ public:
         int32_t hostsActive = 0;
         int32_t rate = 0;
         int32_t secondsLeft = 0;
-        bool handedOver = false;
+        QString partialPath;
+        QString finalName; // in the downloads folder, once complete
+        QByteArray urn;
     };
     std::map<int32_t, DownloadRecord> downloads;
 
     int32_t newId() { return m_nextId++; }
+    // Identifiers kept from an earlier run are not given out again.
+    void reserveId(int32_t used) { m_nextId = std::max(m_nextId, used + 1); }
     // Runs an event on the engine's thread after the current call has returned.
     void post(std::function<void()> event);
 

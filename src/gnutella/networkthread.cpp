@@ -2,11 +2,15 @@
 
 #include <QMetaObject>
 
-NetworkThread::NetworkThread() : m_engine(std::make_unique<gnutella::NetworkEngine>(m_cache))
+NetworkThread::NetworkThread()
+    : m_engine(std::make_unique<gnutella::NetworkEngine>(m_cache)),
+      m_downloads(std::make_unique<gnutella::DownloadManager>())
 {
+    qRegisterMetaType<gnutella::TransferFigures>();
     m_thread.setObjectName(QStringLiteral("Gnutella network"));
     // The engine, its timer and everything it creates later live on the network thread.
     m_engine->moveToThread(&m_thread);
+    m_downloads->moveToThread(&m_thread);
     m_anchor.moveToThread(&m_thread);
     QObject::connect(m_engine.get(), &gnutella::NetworkEngine::nodesChanged, m_engine.get(),
                      [this](int count) { m_nodes = count; }, Qt::DirectConnection);
@@ -16,7 +20,10 @@ NetworkThread::NetworkThread() : m_engine(std::make_unique<gnutella::NetworkEngi
 NetworkThread::~NetworkThread()
 {
     // The engine goes on its own thread, which then ends.
-    QMetaObject::invokeMethod(&m_anchor, [this] { m_engine.reset(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(&m_anchor, [this] {
+        m_downloads.reset();
+        m_engine.reset();
+    }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
 }
@@ -31,5 +38,17 @@ void NetworkThread::post(Work work)
 void NetworkThread::wait(const Work& work)
 {
     QMetaObject::invokeMethod(&m_anchor, [this, &work] { work(*m_engine, m_cache); },
+                              Qt::BlockingQueuedConnection);
+}
+
+void NetworkThread::post(TransferWork work)
+{
+    QMetaObject::invokeMethod(
+        &m_anchor, [this, work = std::move(work)] { work(*m_downloads); }, Qt::QueuedConnection);
+}
+
+void NetworkThread::wait(const TransferWork& work)
+{
+    QMetaObject::invokeMethod(&m_anchor, [this, &work] { work(*m_downloads); },
                               Qt::BlockingQueuedConnection);
 }

@@ -2,6 +2,7 @@
 
 #include "gnutella/net/hostcache.h"
 #include "gnutella/net/networkengine.h"
+#include "gnutella/transfer/downloadmanager.h"
 
 #include <QThread>
 #include <atomic>
@@ -20,6 +21,10 @@ public:
     NetworkThread& operator=(const NetworkThread&) = delete;
 
     using Work = std::function<void(gnutella::NetworkEngine&, gnutella::HostCache&)>;
+    using TransferWork = std::function<void(gnutella::DownloadManager&)>;
+    void post(TransferWork work);
+    void wait(const TransferWork& work);
+    gnutella::DownloadManager* downloads() const { return m_downloads.get(); }
     // Runs work on the network thread after the current call.
     void post(Work work);
     // Runs work on the network thread and waits for it.
@@ -35,6 +40,7 @@ public:
 private:
     gnutella::HostCache m_cache;
     std::unique_ptr<gnutella::NetworkEngine> m_engine;
+    std::unique_ptr<gnutella::DownloadManager> m_downloads;
     // Runs the handed-over work on the network thread.
     QObject m_anchor;
     QThread m_thread;

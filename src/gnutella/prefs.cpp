@@ -1,10 +1,12 @@
 #include "gnutella/prefs.h"
 
+#include "gnutella/download.h"
 #include "gnutella/enginestate.h"
 
 #include <algorithm>
 
-Prefs::Prefs(std::shared_ptr<EngineState> state) : m_state(std::move(state))
+Prefs::Prefs(std::shared_ptr<EngineState> state, std::shared_ptr<Download> downloads)
+    : m_state(std::move(state)), m_downloads(std::move(downloads))
 {
     auto& p = m_state->prefs;
     NetworkThread& network = *m_state->network;
@@ -51,8 +53,35 @@ Prefs::Prefs(std::shared_ptr<EngineState> state) : m_state(std::move(state))
             e.rescanShares();
         });
     });
-    property(33, [&p](const Variant& v) { p.downloadsPath = v.toString(); });
-    property(62, [&p](const Variant& v) { p.partialsPath = v.toString(); });
-    property(45, [&p](const Variant& v) { p.maxDownloads = v.toInt(); });
-    property(49, [&p](const Variant& v) { p.maxKbpsDownloads = v.toSingle(); });
+    // The transfers learn their folders and limits as they are set.
+    const auto folders = [this] {
+        const QString partials = m_state->prefs.partialsPath;
+        const QString downloads = m_state->prefs.downloadsPath;
+        if (partials.isEmpty())
+            return;
+        m_state->network->wait([&](gnutella::DownloadManager& m) { m.setFolders(partials, downloads); });
+        if (m_downloads)
+            m_downloads->adoptKept();
+    };
+    const auto limits = [this] {
+        const int most = m_state->prefs.maxDownloads;
+        const double kilobytes = m_state->prefs.maxKbpsDownloads;
+        m_state->network->post([most, kilobytes](gnutella::DownloadManager& m) { m.setLimits(most, kilobytes); });
+    };
+    property(33, [&p, folders](const Variant& v) {
+        p.downloadsPath = v.toString();
+        folders();
+    });
+    property(62, [&p, folders](const Variant& v) {
+        p.partialsPath = v.toString();
+        folders();
+    });
+    property(45, [&p, limits](const Variant& v) {
+        p.maxDownloads = v.toInt();
+        limits();
+    });
+    property(49, [&p, limits](const Variant& v) {
+        p.maxKbpsDownloads = v.toSingle();
+        limits();
+    });
 }

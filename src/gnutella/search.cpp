@@ -56,8 +56,7 @@ Search::Search(std::shared_ptr<EngineState> state, std::shared_ptr<Download> dow
     method(11, 2, [this](const Args& a) { return Variant(result(a[0].toInt(), a[1].toInt()).size); });
     method(13, 2, [this](const Args& a) { return Variant(result(a[0].toInt(), a[1].toInt()).hosts); });
     method(16, 2, [this](const Args& a) {
-        const EngineState::ResultRecord& found = result(a[0].toInt(), a[1].toInt());
-        return Variant(m_downloads->start(found.fileName, found.size, found.hosts));
+        return Variant(m_downloads->start(result(a[0].toInt(), a[1].toInt())));
     });
 }
 
@@ -95,6 +94,14 @@ void Search::raise(int32_t dispId, std::initializer_list<Variant> args)
 
 void Search::hitArrived(const QByteArray& guid, const gnutella::QueryHitPayload& hit)
 {
+    // Every hit that names a file by its SHA-1 is a source for a download of that file.
+    if (hit.ip != 0 && hit.port != 0 && !hit.needsPush)
+        for (const gnutella::HitResult& item : hit.results)
+            if (!item.sha1Urn.isEmpty())
+                m_state->network->post([item, hit](gnutella::DownloadManager& m) {
+                    m.addSources(item.sha1Urn,
+                                 {{gnutella::HostAddress{hit.ip, hit.port}, item.index, item.name}});
+                });
     const auto owner = m_state->searchByGuid.constFind(guid);
     if (owner == m_state->searchByGuid.constEnd())
         return;

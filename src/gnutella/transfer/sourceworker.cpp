@@ -1,0 +1,172 @@
+#include "gnutella/transfer/sourceworker.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QUrl>
+
+namespace gnutella {
+
+namespace {
+constexpr int kTimeoutMs = 30000;
+constexpr qint64 kReadBuffer = 64 * 1024;
+} // namespace
+
+SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent,
+                           Callbacks callbacks, QObject* parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_source(source), m_urn(transfer.urn),
+      m_index(transfer.sources[size_t(source)].index), m_name(transfer.sources[size_t(source)].name),
+      m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size)
+{
+    // A small read buffer lets the bandwidth limit slow the sender down.
+    m_socket->setReadBufferSize(kReadBuffer);
+    m_timeout.setSingleShot(true);
+    connect(&m_timeout, &QTimer::timeout, this, [this] { finish(Outcome::Failed, 60000); });
+    m_throttle.setSingleShot(true);
+    m_throttle.setInterval(50);
+    connect(&m_throttle, &QTimer::timeout, this, &SourceWorker::readBytes);
+    connect(m_socket, &QTcpSocket::connected, this, &SourceWorker::requestNext);
+    connect(m_socket, &QTcpSocket::readyRead, this, &SourceWorker::readBytes);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
+        if (m_socket->bytesAvailable() > 0)
+            readBytes();
+        finish(Outcome::Failed, 30000);
+    });
+    const HostAddress& address = transfer.sources[size_t(source)].address;
+    m_socket->connectToHost(QHostAddress(address.ip), address.port);
+    m_timeout.start(kTimeoutMs);
+}
+
+SourceWorker::~SourceWorker() = default;
+
+void SourceWorker::stop()
+{
+    if (m_chunk >= 0 && m_callbacks.chunkEnded)
+        m_callbacks.chunkEnded(m_chunk, false);
+    m_chunk = -1;
+    m_done = true;
+    m_socket->abort();
+}
+
+void SourceWorker::finish(Outcome outcome, qint64 retryAfterMs)
+{
+    if (m_done)
+        return;
+    m_done = true;
+    m_timeout.stop();
+    m_throttle.stop();
+    if (m_chunk >= 0)
+        m_callbacks.chunkEnded(m_chunk, false);
+    m_chunk = -1;
+    m_socket->abort();
+    m_callbacks.finished(outcome, retryAfterMs);
+}
+
+void SourceWorker::requestNext()
+{
+    if (m_done)
+        return;
+    m_chunk = m_callbacks.nextChunk();
+    if (m_chunk < 0) {
+        finish(Outcome::Done);
+        return;
+    }
+    const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;
+    const int64_t last = std::min(first + Transfer::ChunkSize, m_size) - 1;
+    const QByteArray target =
+        m_urn.isEmpty() ? "/get/" + QByteArray::number(m_index) + '/' +
+                              QUrl::toPercentEncoding(m_name)
+                        : "/uri-res/N2R?" + m_urn;
+    QByteArray request = "GET " + target + " HTTP/1.1\r\n";
+    request += "Host: " + m_socket->peerAddress().toString().toLatin1() + ':' +
+               QByteArray::number(m_socket->peerPort()) + "\r\n";
+    request += "User-Agent: " + m_userAgent + "\r\n";
+    request += "Range: bytes=" + QByteArray::number(first) + '-' + QByteArray::number(last) + "\r\n";
+    request += "Connection: Keep-Alive\r\n";
+    if (!m_urn.isEmpty())
+        request += "X-Gnutella-Content-URN: " + m_urn + "\r\n";
+    m_socket->write(request + "\r\n");
+    m_offset = first;
+    m_remaining = 0;
+    m_inBody = false;
+    m_timeout.start(kTimeoutMs);
+}
+
+void SourceWorker::readBytes()
+{
+    while (!m_done && m_socket->bytesAvailable() > 0) {
+        if (!m_inBody) {
+            HttpHead head;
+            QByteArray rest;
+            const auto result = m_reader.feed(m_socket->read(4096), head, rest);
+            if (result == HttpHeadReader::Result::Broken) {
+                finish(Outcome::Failed, 300000);
+                return;
+            }
+            if (result == HttpHeadReader::Result::NeedMore)
+                continue;
+            const int status = head.status();
+            if (status == 503) {
+                const qint64 wait = std::clamp<qint64>(head.header("Retry-After").toLongLong(), 10, 600);
+                finish(Outcome::Busy, wait * 1000);
+                return;
+            }
+            if (status == 404 || status == 410) {
+                finish(Outcome::Gone);
+                return;
+            }
+            const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;
+            const int64_t last = std::min(first + Transfer::ChunkSize, m_size) - 1;
+            if (status == 206) {
+                const auto range = ParseContentRange(head.header("Content-Range"));
+                if (!range || range->range.first != first || range->range.last != last ||
+                    range->total != m_size) {
+                    finish(Outcome::Failed, 300000);
+                    return;
+                }
+            } else if (status == 200) {
+                // The whole file: only usable when the chunk starts it.
+                if (first != 0 || head.header("Content-Length").toLongLong() != m_size) {
+                    finish(Outcome::Failed, 300000);
+                    return;
+                }
+            } else {
+                finish(Outcome::Failed, 120000);
+                return;
+            }
+            m_inBody = true;
+            m_remaining = last - first + 1;
+            if (!rest.isEmpty()) {
+                // Body bytes that came with the head.
+                const QByteArray body = rest.left(m_remaining);
+                if (!m_callbacks.write(m_chunk, m_offset, body)) {
+                    finish(Outcome::Failed);
+                    return;
+                }
+                m_offset += body.size();
+                m_remaining -= body.size();
+            }
+        } else {
+            const qint64 allowed = m_callbacks.allowance(std::min<qint64>(m_remaining, m_socket->bytesAvailable()));
+            if (allowed <= 0) {
+                m_throttle.start();
+                return;
+            }
+            const QByteArray body = m_socket->read(allowed);
+            if (!m_callbacks.write(m_chunk, m_offset, body)) {
+                finish(Outcome::Failed);
+                return;
+            }
+            m_offset += body.size();
+            m_remaining -= body.size();
+        }
+        if (m_inBody && m_remaining == 0) {
+            const int chunk = m_chunk;
+            m_chunk = -1;
+            m_inBody = false;
+            m_callbacks.chunkEnded(chunk, true);
+            requestNext();
+        }
+    }
+}
+
+} // namespace gnutella
