@@ -236,10 +236,17 @@ void DownloadManager::schedule()
         const bool missing = std::find(t.chunks.begin(), t.chunks.end(), 0) != t.chunks.end();
         if (!missing)
             continue;
-        for (int s = 0; s < int(t.sources.size()) && int(run->workers.size()) < SourcesPerDownload; ++s) {
+        // After a failed check one source at a time fetches the whole file.
+        const int most = t.checkFailed ? 1 : SourcesPerDownload;
+        for (int s = 0; s < int(t.sources.size()) && int(run->workers.size()) < most; ++s) {
             TransferSource& source = t.sources[size_t(s)];
             if (source.busy || source.banned || source.retryAfterMs > now())
                 continue;
+            if (t.checkFailed) {
+                if (t.exclusiveSource >= 0 && t.exclusiveSource != s)
+                    continue;
+                t.exclusiveSource = s;
+            }
             if (!openPartial(*run))
                 break;
             startWorker(*run, s);

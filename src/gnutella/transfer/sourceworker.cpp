@@ -27,8 +27,12 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
     connect(m_socket, &QTcpSocket::connected, this, &SourceWorker::requestNext);
     connect(m_socket, &QTcpSocket::readyRead, this, &SourceWorker::readBytes);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
-        if (m_socket->bytesAvailable() > 0)
+        if (m_socket->error() == QAbstractSocket::RemoteHostClosedError) {
+            // What arrived before the close is still read, at the pace the limit allows.
+            m_closing = true;
             readBytes();
+            return;
+        }
         finish(Outcome::Failed, 30000);
     });
     const HostAddress& address = transfer.sources[size_t(source)].address;
@@ -93,6 +97,19 @@ void SourceWorker::requestNext()
 
 void SourceWorker::readBytes()
 {
+    readAvailable();
+    // After the server closed: a server that closes between two answers simply does not keep
+    // connections, and the next chunk comes on a new one; a close inside an answer is a failure.
+    if (m_closing && !m_done && !m_throttle.isActive() && m_socket->bytesAvailable() == 0) {
+        if (!m_inBody && m_answered)
+            finish(Outcome::Done);
+        else
+            finish(Outcome::Failed, 30000);
+    }
+}
+
+void SourceWorker::readAvailable()
+{
     while (!m_done && m_socket->bytesAvailable() > 0) {
         if (!m_inBody) {
             HttpHead head;
@@ -135,6 +152,8 @@ void SourceWorker::readBytes()
             }
             m_inBody = true;
             m_remaining = last - first + 1;
+            m_closeAfter = head.header("Connection").toLower() == "close" ||
+                           head.firstLine.startsWith("HTTP/1.0");
             if (!rest.isEmpty()) {
                 // Body bytes that came with the head.
                 const QByteArray body = rest.left(m_remaining);
@@ -163,8 +182,12 @@ void SourceWorker::readBytes()
             const int chunk = m_chunk;
             m_chunk = -1;
             m_inBody = false;
+            m_answered = true;
             m_callbacks.chunkEnded(chunk, true);
-            requestNext();
+            if (m_closeAfter || m_closing)
+                finish(Outcome::Done);
+            else
+                requestNext();
         }
     }
 }

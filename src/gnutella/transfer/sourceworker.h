@@ -39,6 +39,7 @@ public:
 private:
     void requestNext();
     void readBytes();
+    void readAvailable();
     void finish(Outcome outcome, qint64 retryAfterMs = 0);
 
     QTcpSocket* m_socket;
@@ -54,6 +55,9 @@ private:
     int64_t m_remaining = 0; // body bytes still expected
     bool m_inBody = false;
     bool m_done = false;
+    bool m_answered = false;  // a whole answer came on this connection
+    bool m_closeAfter = false; // the server closes after this answer
+    bool m_closing = false;    // the server has closed; what it sent is still being read
     HttpHeadReader m_reader;
     QTimer m_timeout;
     QTimer m_throttle;

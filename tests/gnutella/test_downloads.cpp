@@ -1,0 +1,188 @@
+#include "gnutella/protocol/base32.h"
+#include "gnutella/transfer/downloadmanager.h"
+#include "gnutella/transfer/httphead.h"
+#include "gnutella/transfer/safename.h"
+#include "support/testfolder.h"
+#include "support/testhttpserver.h"
+#include "support/waituntil.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace gnutella;
+
+QByteArray content(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + i / 1000) & 0xFF);
+    return bytes;
+}
+
+QByteArray urnOf(const QByteArray& bytes)
+{
+    return "urn:sha1:" + Base32Encode(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
+}
+
+// A source that serves ranges of data over kept-alive connections; corrupt flips a byte of
+// every answer.
+TestHttpServer::Script serving(const QByteArray& data, bool corrupt = false, int delayMs = 0)
+{
+    return [data, corrupt, delayMs](const QByteArray& first, const auto& write, const auto& stopping) {
+        QByteArray request = first;
+        for (;;) {
+            HttpHeadReader reader;
+            HttpHead head;
+            QByteArray rest;
+            if (reader.feed(request, head, rest) != HttpHeadReader::Result::Complete)
+                return;
+            const auto range = ParseRange(head.header("Range"), data.size());
+            if (!range)
+                return;
+            QByteArray body = data.mid(range->first, range->length());
+            if (corrupt)
+                body[0] = char(body[0] ^ 0x5A);
+            write("HTTP/1.1 206 Partial Content\r\nContent-Length: " + QByteArray::number(body.size()) +
+                  "\r\nContent-Range: bytes " + QByteArray::number(range->first) + '-' +
+                  QByteArray::number(range->last) + '/' + QByteArray::number(data.size()) + "\r\n\r\n");
+            write(body);
+            if (delayMs > 0)
+                QThread::msleep(delayMs);
+            if (stopping())
+                return;
+            // The next request on the same connection is read by the caller's server loop only
+            // for the first one; later ones are answered here.
+            request = rest;
+            return;
+        }
+    };
+}
+
+TransferSource sourceAt(const TestHttpServer& server)
+{
+    return {HostAddress{(127u << 24) | 1u, quint16(server.port())}, 1, QStringLiteral("song.mp3")};
+}
+
+struct DownloadsTest : ::testing::Test {
+    TestFolder partials;
+    TestFolder music;
+    DownloadManager manager;
+    QList<TransferFigures> reports;
+
+    void SetUp() override
+    {
+        manager.setFolders(partials.path(), music.path());
+        QObject::connect(&manager, &DownloadManager::changed,
+                         [this](const TransferFigures& f) { reports << f; });
+    }
+    int lastState() const { return reports.isEmpty() ? -1 : reports.last().state; }
+};
+
+TEST_F(DownloadsTest, TwoSourcesDeliverAVerifiedFileUnderASafeName)
+{
+    const QByteArray data = content(900 * 1024);
+    TestHttpServer first(serving(data));
+    TestHttpServer second(serving(data));
+    music.write(QStringLiteral("Artist - Song.mp3"), "already here");
+    Transfer t;
+    t.id = 7;
+    t.name = QStringLiteral("../../Artist - Song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(first), sourceAt(second)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    EXPECT_EQ(reports.last().finalName, QStringLiteral("Artist - Song (2).mp3")) << "nothing replaced";
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+    QFile kept(music.file(QStringLiteral("Artist - Song.mp3")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("already here"));
+    EXPECT_FALSE(QFile::exists(reports.last().partialPath));
+    EXPECT_GT(first.requests().size(), 0);
+    EXPECT_GT(second.requests().size(), 0) << "both sources took part";
+}
+
+TEST_F(DownloadsTest, WrongBytesNeverReachTheMusicFolder)
+{
+    const QByteArray data = content(600 * 1024);
+    TestHttpServer good(serving(data));
+    TestHttpServer bad(serving(data, true));
+    Transfer t;
+    t.id = 8;
+    t.name = QStringLiteral("song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(bad), sourceAt(good)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 30000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+    EXPECT_EQ(QDir(music.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(reports.last().hostsKnown, 1) << "the bad source is dropped";
+}
+
+TEST_F(DownloadsTest, PausedDownloadsResumeAfterARestart)
+{
+    const QByteArray data = content(2 * 1024 * 1024);
+    TestHttpServer source(serving(data, false, 30));
+    Transfer t;
+    t.id = 9;
+    t.name = QStringLiteral("long.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(source)};
+    {
+        DownloadManager first;
+        first.setFolders(partials.path(), music.path());
+        first.setLimits(30, 256); // slow enough to stop half way
+        first.add(t);
+        waitUntil([&] {
+            const auto f = first.figures();
+            return !f.empty() && f.front().received >= 512 * 1024;
+        }, 20000);
+        first.pause(9);
+    }
+    QFile state(partials.file(QStringLiteral("tavrin-downloads.json")));
+    ASSERT_TRUE(state.exists());
+    DownloadManager second;
+    QList<TransferFigures> seen;
+    QObject::connect(&second, &DownloadManager::changed, [&](const TransferFigures& f) { seen << f; });
+    second.setFolders(partials.path(), music.path());
+    const auto kept = second.figures();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept.front().state, Transfer::Paused);
+    EXPECT_GE(kept.front().received, 512 * 1024) << "held chunks are kept";
+    second.resume(9);
+    waitUntil([&] { return !seen.isEmpty() && seen.last().state == Transfer::Complete; }, 30000);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.last().state, Transfer::Complete);
+    QFile done(music.file(seen.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+}
+
+TEST(SafeNames, PeerNamesBecomePlainFileNames)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("../../x.mp3"), QStringLiteral("x.mp3")},
+        {QStringLiteral("/etc/passwd.mp3"), QStringLiteral("passwd.mp3")},
+        {QStringLiteral("a\\b\\c.mp3"), QStringLiteral("c.mp3")},
+        {QString::fromUtf8("x\ny\0z.mp3", 9), QStringLiteral("xyz.mp3")},
+        {QStringLiteral("..."), QStringLiteral("download")},
+        {QStringLiteral(".hidden.mp3"), QStringLiteral("hidden.mp3")},
+        {QString(10000, QLatin1Char('a')) + QStringLiteral(".mp3"), QString(196, QLatin1Char('a')) + QStringLiteral(".mp3")}};
+    for (const auto& [name, safe] : cases)
+        EXPECT_EQ(SafeFileName(name), safe);
+}
+
+} // namespace
