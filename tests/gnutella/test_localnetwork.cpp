@@ -1,4 +1,5 @@
 #include "engine/engineloader.h"
+#include "engine/gnucdnaidownloadevent.h"
 #include "engine/gnucdnainetworkevent.h"
 #include "engine/gnucdnaisearchevent.h"
 #include "support/waituntil.h"
@@ -6,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -95,6 +97,56 @@ TEST(LocalNetwork, EngineSearchRaisesEventsAndDisconnectCompletes)
     EXPECT_FALSE(core->call(8).toBool());
     networkSink.DisconnectSink();
     searchSink.DisconnectSink();
+}
+
+TEST(LocalNetwork, ResultDownloadsFromEveryNodeIntoTheMusicFolder)
+{
+    LocalNetwork network(QStringLiteral(TAVRIN_PEER_PROGRAM));
+    const QByteArray song = LocalNetwork::musicFile(QStringLiteral("Band"), QStringLiteral("Song"), 77);
+    const QMap<QString, QByteArray> files{{QStringLiteral("Band - Song.mp3"), song.repeated(4)}};
+    const int a = network.addUltrapeer(files);
+    const int b = network.addUltrapeer(files, {a});
+    ASSERT_GE(b, 0);
+
+    TestFolder partials;
+    TestFolder music;
+    const auto core = LibraryEngineFactory(QStringLiteral(TAVRIN_ENGINE_LIBRARY))();
+    const auto prefs = core->call(9).toObject();
+    const auto search = core->call(10).toObject();
+    const auto download = core->call(11).toObject();
+    prefs->put(103, false);
+    prefs->put(33, music.path());
+    prefs->put(62, partials.path());
+    TGnucDNAISearchEvent searchSink(QStringLiteral("dnaSearchEvent"), nullptr);
+    TGnucDNAIDownloadEvent downloadSink(QStringLiteral("dnaDownloadEvent"), nullptr);
+    int32_t found = -1;
+    int updates = 0;
+    searchSink.OnResult = [&](auto*, int32_t, int32_t result) { found = result; };
+    downloadSink.OnUpdate = [&](auto*, int32_t) { ++updates; };
+    searchSink.ConnectSink(search);
+    downloadSink.ConnectSink(download);
+    core->call(100, {network.address(b)});
+    waitUntil([&] { return core->call(5).toObject()->call(15).toInt() == 1; });
+    const int32_t id = search->call(1, {QStringLiteral("band song")}).toInt();
+    waitUntil([&] { return found >= 0 && search->call(13, {id, found}).toInt() == 2; });
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(search->call(13, {id, found}).toInt(), 2);
+
+    const int32_t transfer = search->call(16, {id, found}).toInt();
+    EXPECT_EQ(download->call(1).toIntArray(), QList<int32_t>{transfer});
+    waitUntil([&] { return download->call(2, {transfer}).toInt() == 9; }, 20000);
+    ASSERT_EQ(download->call(2, {transfer}).toInt(), 9);
+    EXPECT_GT(updates, 1);
+    const QString name = download->call(4, {transfer}).toString();
+    EXPECT_EQ(name, QStringLiteral("Band - Song.mp3"));
+    QFile file(music.file(name));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), files.first());
+    EXPECT_EQ(download->call(5, {transfer}).toInt(), files.first().size());
+    download->call(16);
+    EXPECT_TRUE(download->call(1).toIntArray().isEmpty()) << "housekeeping forgets it";
+    searchSink.DisconnectSink();
+    downloadSink.DisconnectSink();
 }
 
 } // namespace
