@@ -171,6 +171,64 @@ TEST_F(DownloadsTest, PausedDownloadsResumeAfterARestart)
     EXPECT_EQ(done.readAll(), data);
 }
 
+TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
+{
+    const QByteArray data = content(700 * 1024);
+    TestHttpServer busy([](const QByteArray&, const auto& write, const auto&) {
+        write("HTTP/1.1 503 Busy\r\nRetry-After: 60\r\nContent-Length: 0\r\n\r\n");
+    });
+    // Half a chunk, then the connection drops: a source killed in the middle of a transfer.
+    TestHttpServer dying([data](const QByteArray&, const auto& write, const auto&) {
+        write("HTTP/1.1 206 Partial Content\r\nContent-Length: 262144\r\nContent-Range: bytes 0-262143/" +
+              QByteArray::number(data.size()) + "\r\n\r\n");
+        write(data.left(100000));
+    });
+    TestHttpServer good(serving(data));
+    Transfer t;
+    t.id = 11;
+    t.name = QStringLiteral("song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(busy), sourceAt(dying), sourceAt(good)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+    EXPECT_EQ(busy.requests().size(), 1) << "a busy source is not asked again before its time";
+}
+
+TEST_F(DownloadsTest, AtMostMaxDownloadsRunAtOnce)
+{
+    const QByteArray data = content(1024 * 1024);
+    TestHttpServer source(serving(data, false, 40));
+    manager.setLimits(1, 0);
+    for (int32_t id : {21, 22}) {
+        Transfer t;
+        t.id = id;
+        t.name = QStringLiteral("song %1.mp3").arg(id);
+        t.size = data.size();
+        t.urn = urnOf(data);
+        t.sources = {sourceAt(source)};
+        manager.add(t);
+    }
+    bool overlapped = false;
+    QObject::connect(&manager, &DownloadManager::changed, [&](const TransferFigures&) {
+        int active = 0;
+        for (const TransferFigures& f : manager.figures())
+            active += f.hostsActive > 0 ? 1 : 0;
+        overlapped = overlapped || active > 1;
+    });
+    waitUntil([&] {
+        const auto all = manager.figures();
+        return std::all_of(all.begin(), all.end(), [](const TransferFigures& f) { return f.state == Transfer::Complete; });
+    }, 30000);
+    for (const TransferFigures& f : manager.figures())
+        EXPECT_EQ(f.state, Transfer::Complete);
+    EXPECT_FALSE(overlapped);
+}
+
 TEST(SafeNames, PeerNamesBecomePlainFileNames)
 {
     const std::pair<QString, QString> cases[] = {
