@@ -3,7 +3,23 @@
 #include "gnutella/protocol/messageheader.h"
 
 namespace {
+
 using gnutella::DownloadManager;
+
+// A failed transfer waits for sources: to the client it is still pending.
+void applyFigures(EngineState::DownloadRecord& record, const gnutella::TransferFigures& f)
+{
+    record.state = f.state == gnutella::Transfer::Failed ? EngineState::Pending : f.state;
+    record.size = int32_t(std::min<int64_t>(f.size, INT32_MAX));
+    record.received = int32_t(std::min<int64_t>(f.received, INT32_MAX));
+    record.hostsKnown = f.hostsKnown;
+    record.hostsActive = f.hostsActive;
+    record.rate = f.rate;
+    record.secondsLeft = f.secondsLeft;
+    record.partialPath = f.partialPath;
+    record.finalName = f.finalName;
+}
+
 } // namespace
 
 Download::Download(std::shared_ptr<EngineState> state)
@@ -101,14 +117,7 @@ void Download::figuresArrived(const gnutella::TransferFigures& f)
     if (record.state == EngineState::Paused && f.state != gnutella::Transfer::Paused &&
         f.state != gnutella::Transfer::Complete)
         return;
-    record.state = f.state == gnutella::Transfer::Failed ? EngineState::Pending : f.state;
-    record.received = int32_t(std::min<int64_t>(f.received, INT32_MAX));
-    record.hostsKnown = f.hostsKnown;
-    record.hostsActive = f.hostsActive;
-    record.rate = f.rate;
-    record.secondsLeft = f.secondsLeft;
-    record.partialPath = f.partialPath;
-    record.finalName = f.finalName;
+    applyFigures(record, f);
     raiseUpdate(f.id);
 }
 
@@ -150,14 +159,8 @@ void Download::adoptKept()
         record.fileName = about.first;
         record.urn = about.second;
     }
-    for (const auto& f : kept) {
-        auto& record = m_state->downloads[f.id];
-        record.state = f.state == gnutella::Transfer::Failed ? EngineState::Pending : f.state;
-        record.size = int32_t(std::min<int64_t>(f.size, INT32_MAX));
-        record.received = int32_t(std::min<int64_t>(f.received, INT32_MAX));
-        record.hostsKnown = f.hostsKnown;
-        record.partialPath = f.partialPath;
-    }
+    for (const auto& f : kept)
+        applyFigures(m_state->downloads[f.id], f);
 }
 
 EngineState::DownloadRecord& Download::download(int32_t downloadId)
