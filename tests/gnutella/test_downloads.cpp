@@ -199,6 +199,63 @@ TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
     EXPECT_EQ(busy.requests().size(), 1) << "a busy source is not asked again before its time";
 }
 
+TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)
+{
+    const QByteArray data = content(1024 * 1024);
+    // Answers the range asked for, then sends one byte a second.
+    TestHttpServer trickle([data](const QByteArray& request, const auto& write, const auto& stopping) {
+        HttpHeadReader reader;
+        HttpHead head;
+        QByteArray rest;
+        if (reader.feed(request, head, rest) != HttpHeadReader::Result::Complete)
+            return;
+        const auto range = ParseRange(head.header("Range"), data.size());
+        if (!range)
+            return;
+        write("HTTP/1.1 206 Partial Content\r\nContent-Length: " + QByteArray::number(range->length()) +
+              "\r\nContent-Range: bytes " + QByteArray::number(range->first) + '-' +
+              QByteArray::number(range->last) + '/' + QByteArray::number(data.size()) + "\r\n\r\n");
+        for (qint64 sent = 0; sent < range->length() && !stopping(); ++sent) {
+            write(data.mid(range->first + sent, 1));
+            for (int i = 0; i < 20 && !stopping(); ++i)
+                QThread::msleep(50);
+        }
+    });
+    TestHttpServer fast(serving(data));
+    manager.chunkDeadlineMs = 1500;
+    Transfer t;
+    t.id = 14;
+    t.name = QStringLiteral("song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(trickle), sourceAt(fast)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+}
+
+TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)
+{
+    // Each chunk takes about two seconds at this limit, longer than the deadline.
+    const QByteArray data = content(600 * 1024);
+    TestHttpServer source(serving(data));
+    manager.chunkDeadlineMs = 1000;
+    manager.setLimits(30, 128);
+    Transfer t;
+    t.id = 15;
+    t.name = QStringLiteral("song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(source)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 30000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    EXPECT_EQ(source.requests().size(), 3) << "no chunk was given up as stalled and asked for again";
+}
+
 TEST_F(DownloadsTest, AtMostMaxDownloadsRunAtOnce)
 {
     const QByteArray data = content(1024 * 1024);

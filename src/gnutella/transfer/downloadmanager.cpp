@@ -314,7 +314,7 @@ void DownloadManager::startWorker(Running& run, int source)
                 workerFinished(*r, *holder, outcome, retryMs);
         });
     };
-    run.workers.push_back(std::make_unique<SourceWorker>(t, source, userAgent, callbacks, this));
+    run.workers.push_back(std::make_unique<SourceWorker>(t, source, userAgent, chunkDeadlineMs, callbacks, this));
     *holder = run.workers.back().get();
     report(run);
 }

@@ -45,6 +45,8 @@ public:
     void setFolders(const QString& partials, const QString& downloads);
     void setLimits(int maxDownloads, double maxKilobytesPerSecond);
     QByteArray userAgent = "Tavrin/1.0.0";
+    // How long a source may take over one chunk, not counting time held back by the limit.
+    int chunkDeadlineMs = 30000;
 
     void add(const Transfer& transfer);
     void addSources(const QByteArray& urn, const std::vector<TransferSource>& sources);

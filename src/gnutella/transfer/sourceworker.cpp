@@ -7,15 +7,15 @@
 namespace gnutella {
 
 namespace {
-constexpr int kTimeoutMs = 30000;
 constexpr qint64 kReadBuffer = 64 * 1024;
 } // namespace
 
-SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent,
+SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
                            Callbacks callbacks, QObject* parent)
     : QObject(parent), m_socket(new QTcpSocket(this)), m_source(source), m_urn(transfer.urn),
       m_index(transfer.sources[size_t(source)].index), m_name(transfer.sources[size_t(source)].name),
-      m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size)
+      m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size),
+      m_deadlineMs(deadlineMs)
 {
     // A small read buffer lets the bandwidth limit slow the sender down.
     m_socket->setReadBufferSize(kReadBuffer);
@@ -23,7 +23,13 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
     connect(&m_timeout, &QTimer::timeout, this, [this] { finish(Outcome::Failed, 60000); });
     m_throttle.setSingleShot(true);
     m_throttle.setInterval(50);
-    connect(&m_throttle, &QTimer::timeout, this, &SourceWorker::readBytes);
+    connect(&m_throttle, &QTimer::timeout, this, [this] {
+        if (m_deadlineLeft >= 0) {
+            m_timeout.start(m_deadlineLeft);
+            m_deadlineLeft = -1;
+        }
+        readBytes();
+    });
     connect(m_socket, &QTcpSocket::connected, this, &SourceWorker::requestNext);
     connect(m_socket, &QTcpSocket::readyRead, this, &SourceWorker::readBytes);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
@@ -37,7 +43,7 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
     });
     const HostAddress& address = transfer.sources[size_t(source)].address;
     m_socket->connectToHost(QHostAddress(address.ip), address.port);
-    m_timeout.start(kTimeoutMs);
+    m_timeout.start(m_deadlineMs);
 }
 
 SourceWorker::~SourceWorker() = default;
@@ -92,7 +98,8 @@ void SourceWorker::requestNext()
     m_offset = first;
     m_remaining = 0;
     m_inBody = false;
-    m_timeout.start(kTimeoutMs);
+    m_deadlineLeft = -1;
+    m_timeout.start(m_deadlineMs);
 }
 
 void SourceWorker::readBytes()
@@ -167,6 +174,11 @@ void SourceWorker::readAvailable()
         } else {
             const qint64 allowed = m_callbacks.allowance(std::min<qint64>(m_remaining, m_socket->bytesAvailable()));
             if (allowed <= 0) {
+                // The deadline stands still while the limit holds the worker back.
+                if (m_timeout.isActive()) {
+                    m_deadlineLeft = m_timeout.remainingTime();
+                    m_timeout.stop();
+                }
                 m_throttle.start();
                 return;
             }

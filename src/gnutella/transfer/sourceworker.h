@@ -29,8 +29,10 @@ public:
         std::function<void(Outcome outcome, qint64 retryAfterMs)> finished;
     };
 
-    SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, Callbacks callbacks,
-                 QObject* parent = nullptr);
+    // A source that takes longer than deadlineMs over a chunk (a dead or trickling source) gives
+    // the chunk back; time the bandwidth limit holds the worker back does not count.
+    SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
+                 Callbacks callbacks, QObject* parent = nullptr);
     ~SourceWorker() override;
 
     int source() const { return m_source; }
@@ -50,6 +52,8 @@ private:
     QByteArray m_userAgent;
     Callbacks m_callbacks;
     int64_t m_size;
+    int m_deadlineMs;
+    int m_deadlineLeft = -1; // what was left of the deadline when the limit held the worker back
     int m_chunk = -1;
     int64_t m_offset = 0;    // where the next body byte goes
     int64_t m_remaining = 0; // body bytes still expected
