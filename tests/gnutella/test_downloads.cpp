@@ -9,8 +9,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace {
 
@@ -166,6 +168,42 @@ TEST_F(DownloadsTest, PausedDownloadsResumeAfterARestart)
     waitUntil([&] { return !seen.isEmpty() && seen.last().state == Transfer::Complete; }, 30000);
     ASSERT_FALSE(seen.isEmpty());
     EXPECT_EQ(seen.last().state, Transfer::Complete);
+    QFile done(music.file(seen.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+}
+
+TEST_F(DownloadsTest, ADownloadKilledMidTransferResumesAndVerifies)
+{
+    const QByteArray data = content(2 * 1024 * 1024);
+    TestHttpServer source(serving(data));
+    TestFolder kept; // the partials folder of the killed process and of the next one
+    QProcess child;
+    child.start(QStringLiteral(DOWNLOAD_CHILD_PROGRAM),
+                {kept.path(), music.path(), QString::number(source.port()), QString::fromLatin1(urnOf(data)),
+                 QString::number(data.size()), QStringLiteral("512")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    qint64 received = 0;
+    waitUntil([&] {
+        while (child.canReadLine())
+            received = child.readLine().trimmed().toLongLong();
+        return received >= 768 * 1024;
+    }, 20000);
+    ASSERT_GE(received, 768 * 1024);
+    ::kill(pid_t(child.processId()), SIGKILL);
+    child.waitForFinished(5000);
+
+    DownloadManager next;
+    QList<TransferFigures> seen;
+    QObject::connect(&next, &DownloadManager::changed, [&](const TransferFigures& f) { seen << f; });
+    next.setFolders(kept.path(), music.path());
+    const auto listed = next.figures();
+    ASSERT_EQ(listed.size(), 1u) << "the unfinished download is listed again";
+    EXPECT_GT(listed.front().received, 0) << "chunks held before the kill are kept";
+    EXPECT_LT(listed.front().received, data.size());
+    waitUntil([&] { return !seen.isEmpty() && seen.last().state == Transfer::Complete; }, 30000);
+    ASSERT_FALSE(seen.isEmpty());
+    ASSERT_EQ(seen.last().state, Transfer::Complete);
     QFile done(music.file(seen.last().finalName));
     ASSERT_TRUE(done.open(QIODevice::ReadOnly));
     EXPECT_EQ(done.readAll(), data);
