@@ -1,6 +1,6 @@
 // make_seeds DIR: writes the seed corpora of the fuzz targets: DIR/mp3 holds small files of
 // every shape the MP3 readers know, DIR/gnutella message streams and GGEP blocks, and
-// DIR/handshake handshake groups and host lists.
+// DIR/handshake handshake groups and host lists, DIR/http HTTP request and answer heads.
 
 #include "gnutella/protocol/ggep.h"
 #include "gnutella/protocol/messageheader.h"
@@ -66,6 +66,14 @@ void writeGnutellaSeeds(const QDir& root)
     put(handshakes, "refused", "GNUTELLA/0.6 503 Full\r\nX-Try-Ultrapeers: 1.2.3.4:6346, 5.6.7.8 "
                                "2004-12-18T23:47Z\r\n\r\n");
     put(handshakes, "continued", "GNUTELLA/0.6 200 OK\r\nX-Try: 1.2.3.4,\r\n 9.9.9.9:6347\r\n\r\n");
+
+    const QDir http(root.filePath(QStringLiteral("http")));
+    QDir().mkpath(http.path());
+    put(http, "request", "GET /uri-res/N2R?urn:sha1:3I42H3S6NNFQ2MSVX7XZKYAYSCX5QBYJ HTTP/1.1\r\n"
+                         "Host: 127.0.0.1:6346\r\nRange: bytes=0-262143\r\nConnection: Keep-Alive\r\n\r\n");
+    put(http, "partial", "HTTP/1.1 206 Partial Content\r\nContent-Length: 100\r\n"
+                         "Content-Range: bytes 100-199/5000\r\nX-Alt: 1.2.3.4:6346, 5.6.7.8\r\n\r\nbody");
+    put(http, "busy", "HTTP/1.1 503 Busy\r\nRetry-After: 60\r\nRange: bytes=-500\r\n\r\n");
 }
 
 } // namespace

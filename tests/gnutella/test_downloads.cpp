@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <csignal>
 
 namespace {
@@ -235,6 +236,39 @@ TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
     ASSERT_TRUE(done.open(QIODevice::ReadOnly));
     EXPECT_EQ(done.readAll(), data);
     EXPECT_EQ(busy.requests().size(), 1) << "a busy source is not asked again before its time";
+}
+
+TEST_F(DownloadsTest, HostsNamedInXAltBecomeSources)
+{
+    const QByteArray data = content(900 * 1024);
+    TestHttpServer other(serving(data));
+    // Answers its first request, naming the other host and a few that are not hosts at all, then
+    // is busy for ten minutes.
+    std::atomic<int> asked{0};
+    const QByteArray alternates = "127.0.0.1:" + QByteArray::number(other.port()) + ", 999.1.1.1:5, x, 127.0.0.1:0";
+    TestHttpServer first([&](const QByteArray& request, const auto& write, const auto& stopping) {
+        if (asked++ > 0) {
+            write("HTTP/1.1 503 Busy\r\nRetry-After: 600\r\nContent-Length: 0\r\n\r\n");
+            return;
+        }
+        serving(data)(request, [&](const QByteArray& bytes) {
+            write(bytes.startsWith("HTTP/1.1 206") ? bytes.left(bytes.size() - 2) + "X-Alt: " + alternates + "\r\n\r\n"
+                                                    : bytes);
+        }, stopping);
+    });
+    Transfer t;
+    t.id = 13;
+    t.name = QStringLiteral("song.mp3");
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = {sourceAt(first)};
+    manager.add(t);
+    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
+    ASSERT_EQ(lastState(), Transfer::Complete);
+    EXPECT_FALSE(other.requests().isEmpty());
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
 }
 
 TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)

@@ -116,7 +116,7 @@ void DownloadManager::addSources(const QByteArray& urn, const std::vector<Transf
             const bool known = std::any_of(t.sources.begin(), t.sources.end(), [&](const TransferSource& s) {
                 return s.address == source.address;
             });
-            if (!known)
+            if (!known && int(t.sources.size()) < MostSources)
                 t.sources.push_back(source);
         }
         report(*run);
@@ -305,6 +305,16 @@ void DownloadManager::startWorker(Running& run, int source)
                 if (Running* done = running())
                     verifyAndFinish(*done);
             });
+    };
+    callbacks.alternates = [this, running](const QList<HostAddress>& hosts) {
+        Running* r = running();
+        // Another host is asked for the file by its urn: without one, its index there is unknown.
+        if (!r || r->transfer.urn.isEmpty())
+            return;
+        std::vector<TransferSource> found;
+        for (const HostAddress& host : hosts)
+            found.push_back({host, 0, r->transfer.name});
+        addSources(r->transfer.urn, found);
     };
     auto holder = std::make_shared<SourceWorker*>(nullptr);
     callbacks.finished = [this, running, holder](SourceWorker::Outcome outcome, qint64 retryMs) {

@@ -37,6 +37,8 @@ class DownloadManager final : public QObject {
     Q_OBJECT
 public:
     static constexpr int SourcesPerDownload = 4;
+    // Sources kept for one download, however many hits and alternate locations name.
+    static constexpr int MostSources = 100;
 
     explicit DownloadManager(QObject* parent = nullptr);
     ~DownloadManager() override;

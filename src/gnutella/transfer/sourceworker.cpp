@@ -8,6 +8,7 @@ namespace gnutella {
 
 namespace {
 constexpr qint64 kReadBuffer = 64 * 1024;
+constexpr int kMostAlternates = 20; // read from one answer
 } // namespace
 
 SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
@@ -129,6 +130,9 @@ void SourceWorker::readAvailable()
             if (result == HttpHeadReader::Result::NeedMore)
                 continue;
             const int status = head.status();
+            const QList<HostAddress> alternates = ParseTryHosts(head.header("X-Alt"), kMostAlternates);
+            if (!alternates.isEmpty() && m_callbacks.alternates)
+                m_callbacks.alternates(alternates);
             if (status == 503) {
                 const qint64 wait = std::clamp<qint64>(head.header("Retry-After").toLongLong(), 10, 600);
                 finish(Outcome::Busy, wait * 1000);

@@ -27,6 +27,8 @@ public:
         std::function<bool(int chunk, int64_t offset, const QByteArray& bytes)> write;
         std::function<void(int chunk, bool whole)> chunkEnded;
         std::function<void(Outcome outcome, qint64 retryAfterMs)> finished;
+        // Other hosts the source says have the file ("X-Alt").
+        std::function<void(const QList<HostAddress>& hosts)> alternates;
     };
 
     // A source that takes longer than deadlineMs over a chunk (a dead or trickling source) gives

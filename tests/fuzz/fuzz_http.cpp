@@ -1,0 +1,27 @@
+// HTTP heads of upload requests and download answers, with the headers read from them.
+#include "gnutella/protocol/handshake.h"
+#include "gnutella/transfer/httphead.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace gnutella;
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    HttpHeadReader reader;
+    HttpHead head;
+    QByteArray rest;
+    // Fed in two pieces, as a connection delivers it.
+    HttpHeadReader::Result result = reader.feed(bytes.left(bytes.size() / 2), head, rest);
+    if (result == HttpHeadReader::Result::NeedMore)
+        result = reader.feed(bytes.mid(bytes.size() / 2), head, rest);
+    if (result != HttpHeadReader::Result::Complete)
+        return 0;
+    (void)head.status();
+    for (const int64_t fileSize : {int64_t(0), int64_t(1), int64_t(5000), int64_t(1) << 40})
+        if (const auto range = ParseRange(head.header("Range"), fileSize))
+            if (range->first < 0 || range->last < range->first || range->last >= fileSize)
+                __builtin_trap();
+    if (const auto contentRange = ParseContentRange(head.header("Content-Range")))
+        (void)contentRange->range.length();
+    ParseTryHosts(head.header("X-Alt"), 20);
+    return 0;
+}
