@@ -32,37 +32,39 @@ QByteArray urnOf(const QByteArray& bytes)
     return "urn:sha1:" + Base32Encode(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1));
 }
 
-// A source that serves ranges of data over kept-alive connections; corrupt flips a byte of
-// every answer.
+// The range a request asks for, when it can be served from a file of size.
+std::optional<ByteRange> requestedRange(const QByteArray& request, qint64 size)
+{
+    HttpHeadReader reader;
+    HttpHead head;
+    QByteArray rest;
+    if (reader.feed(request, head, rest) != HttpHeadReader::Result::Complete)
+        return std::nullopt;
+    return ParseRange(head.header("Range"), size);
+}
+
+QByteArray partialHead(const ByteRange& range, qint64 total)
+{
+    return "HTTP/1.1 206 Partial Content\r\nContent-Length: " + QByteArray::number(range.length()) +
+           "\r\nContent-Range: bytes " + QByteArray::number(range.first) + '-' +
+           QByteArray::number(range.last) + '/' + QByteArray::number(total) + "\r\n\r\n";
+}
+
+// A source that answers one range request a connection, then closes it after delayMs; corrupt
+// flips a byte of every answer.
 TestHttpServer::Script serving(const QByteArray& data, bool corrupt = false, int delayMs = 0)
 {
-    return [data, corrupt, delayMs](const QByteArray& first, const auto& write, const auto& stopping) {
-        QByteArray request = first;
-        for (;;) {
-            HttpHeadReader reader;
-            HttpHead head;
-            QByteArray rest;
-            if (reader.feed(request, head, rest) != HttpHeadReader::Result::Complete)
-                return;
-            const auto range = ParseRange(head.header("Range"), data.size());
-            if (!range)
-                return;
-            QByteArray body = data.mid(range->first, range->length());
-            if (corrupt)
-                body[0] = char(body[0] ^ 0x5A);
-            write("HTTP/1.1 206 Partial Content\r\nContent-Length: " + QByteArray::number(body.size()) +
-                  "\r\nContent-Range: bytes " + QByteArray::number(range->first) + '-' +
-                  QByteArray::number(range->last) + '/' + QByteArray::number(data.size()) + "\r\n\r\n");
-            write(body);
-            if (delayMs > 0)
-                QThread::msleep(delayMs);
-            if (stopping())
-                return;
-            // The next request on the same connection is read by the caller's server loop only
-            // for the first one; later ones are answered here.
-            request = rest;
+    return [data, corrupt, delayMs](const QByteArray& request, const auto& write, const auto&) {
+        const auto range = requestedRange(request, data.size());
+        if (!range)
             return;
-        }
+        QByteArray body = data.mid(range->first, range->length());
+        if (corrupt)
+            body[0] = char(body[0] ^ 0x5A);
+        write(partialHead(*range, data.size()));
+        write(body);
+        if (delayMs > 0)
+            QThread::msleep(delayMs);
     };
 }
 
@@ -86,25 +88,43 @@ struct DownloadsTest : ::testing::Test {
     int lastState() const { return reports.isEmpty() ? -1 : reports.last().state; }
 };
 
+// A download of data, known by its urn.
+Transfer transferOf(int32_t id, const QString& name, const QByteArray& data,
+                    std::vector<TransferSource> sources)
+{
+    Transfer t;
+    t.id = id;
+    t.name = name;
+    t.size = data.size();
+    t.urn = urnOf(data);
+    t.sources = std::move(sources);
+    return t;
+}
+
+// Waits for the last report to say complete; then the music folder holds data under its final name.
+void expectDelivered(const QList<TransferFigures>& reports, const TestFolder& music,
+                     const QByteArray& data, int milliseconds)
+{
+    waitUntil([&] { return !reports.isEmpty() && reports.last().state == Transfer::Complete; },
+              milliseconds);
+    ASSERT_FALSE(reports.isEmpty());
+    ASSERT_EQ(reports.last().state, Transfer::Complete);
+    QFile done(music.file(reports.last().finalName));
+    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
+    EXPECT_EQ(done.readAll(), data);
+}
+
 TEST_F(DownloadsTest, TwoSourcesDeliverAVerifiedFileUnderASafeName)
 {
     const QByteArray data = content(900 * 1024);
     TestHttpServer first(serving(data));
     TestHttpServer second(serving(data));
     music.write(QStringLiteral("Artist - Song.mp3"), "already here");
-    Transfer t;
-    t.id = 7;
-    t.name = QStringLiteral("../../Artist - Song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(first), sourceAt(second)};
+    const Transfer t = transferOf(7, QStringLiteral("../../Artist - Song.mp3"), data,
+                                  {sourceAt(first), sourceAt(second)});
     manager.add(t);
-    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
-    ASSERT_EQ(lastState(), Transfer::Complete);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
     EXPECT_EQ(reports.last().finalName, QStringLiteral("Artist - Song (2).mp3")) << "nothing replaced";
-    QFile done(music.file(reports.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
     QFile kept(music.file(QStringLiteral("Artist - Song.mp3")));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("already here"));
@@ -118,18 +138,10 @@ TEST_F(DownloadsTest, WrongBytesNeverReachTheMusicFolder)
     const QByteArray data = content(600 * 1024);
     TestHttpServer good(serving(data));
     TestHttpServer bad(serving(data, true));
-    Transfer t;
-    t.id = 8;
-    t.name = QStringLiteral("song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(bad), sourceAt(good)};
+    const Transfer t = transferOf(8, QStringLiteral("song.mp3"), data,
+                                  {sourceAt(bad), sourceAt(good)});
     manager.add(t);
-    waitUntil([&] { return lastState() == Transfer::Complete; }, 30000);
-    ASSERT_EQ(lastState(), Transfer::Complete);
-    QFile done(music.file(reports.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 30000));
     EXPECT_EQ(QDir(music.path()).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(reports.last().hostsKnown, 1) << "the bad source is dropped";
 }
@@ -138,12 +150,8 @@ TEST_F(DownloadsTest, PausedDownloadsResumeAfterARestart)
 {
     const QByteArray data = content(2 * 1024 * 1024);
     TestHttpServer source(serving(data, false, 30));
-    Transfer t;
-    t.id = 9;
-    t.name = QStringLiteral("long.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(source)};
+    const Transfer t = transferOf(9, QStringLiteral("long.mp3"), data,
+                                  {sourceAt(source)});
     {
         DownloadManager first;
         first.setFolders(partials.path(), music.path());
@@ -166,12 +174,7 @@ TEST_F(DownloadsTest, PausedDownloadsResumeAfterARestart)
     EXPECT_EQ(kept.front().state, Transfer::Paused);
     EXPECT_GE(kept.front().received, 512 * 1024) << "held chunks are kept";
     second.resume(9);
-    waitUntil([&] { return !seen.isEmpty() && seen.last().state == Transfer::Complete; }, 30000);
-    ASSERT_FALSE(seen.isEmpty());
-    EXPECT_EQ(seen.last().state, Transfer::Complete);
-    QFile done(music.file(seen.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(seen, music, data, 30000));
 }
 
 TEST_F(DownloadsTest, ADownloadKilledMidTransferResumesAndVerifies)
@@ -202,12 +205,7 @@ TEST_F(DownloadsTest, ADownloadKilledMidTransferResumesAndVerifies)
     ASSERT_EQ(listed.size(), 1u) << "the unfinished download is listed again";
     EXPECT_GT(listed.front().received, 0) << "chunks held before the kill are kept";
     EXPECT_LT(listed.front().received, data.size());
-    waitUntil([&] { return !seen.isEmpty() && seen.last().state == Transfer::Complete; }, 30000);
-    ASSERT_FALSE(seen.isEmpty());
-    ASSERT_EQ(seen.last().state, Transfer::Complete);
-    QFile done(music.file(seen.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(seen, music, data, 30000));
 }
 
 TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
@@ -223,18 +221,10 @@ TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
         write(data.left(100000));
     });
     TestHttpServer good(serving(data));
-    Transfer t;
-    t.id = 11;
-    t.name = QStringLiteral("song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(busy), sourceAt(dying), sourceAt(good)};
+    const Transfer t = transferOf(11, QStringLiteral("song.mp3"), data,
+                                  {sourceAt(busy), sourceAt(dying), sourceAt(good)});
     manager.add(t);
-    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
-    ASSERT_EQ(lastState(), Transfer::Complete);
-    QFile done(music.file(reports.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
     EXPECT_EQ(busy.requests().size(), 1) << "a busy source is not asked again before its time";
 }
 
@@ -256,19 +246,11 @@ TEST_F(DownloadsTest, HostsNamedInXAltBecomeSources)
                                                     : bytes);
         }, stopping);
     });
-    Transfer t;
-    t.id = 13;
-    t.name = QStringLiteral("song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(first)};
+    const Transfer t = transferOf(13, QStringLiteral("song.mp3"), data,
+                                  {sourceAt(first)});
     manager.add(t);
-    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
-    ASSERT_EQ(lastState(), Transfer::Complete);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
     EXPECT_FALSE(other.requests().isEmpty());
-    QFile done(music.file(reports.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
 }
 
 TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)
@@ -276,17 +258,10 @@ TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)
     const QByteArray data = content(1024 * 1024);
     // Answers the range asked for, then sends one byte a second.
     TestHttpServer trickle([data](const QByteArray& request, const auto& write, const auto& stopping) {
-        HttpHeadReader reader;
-        HttpHead head;
-        QByteArray rest;
-        if (reader.feed(request, head, rest) != HttpHeadReader::Result::Complete)
-            return;
-        const auto range = ParseRange(head.header("Range"), data.size());
+        const auto range = requestedRange(request, data.size());
         if (!range)
             return;
-        write("HTTP/1.1 206 Partial Content\r\nContent-Length: " + QByteArray::number(range->length()) +
-              "\r\nContent-Range: bytes " + QByteArray::number(range->first) + '-' +
-              QByteArray::number(range->last) + '/' + QByteArray::number(data.size()) + "\r\n\r\n");
+        write(partialHead(*range, data.size()));
         for (qint64 sent = 0; sent < range->length() && !stopping(); ++sent) {
             write(data.mid(range->first + sent, 1));
             for (int i = 0; i < 20 && !stopping(); ++i)
@@ -295,18 +270,10 @@ TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)
     });
     TestHttpServer fast(serving(data));
     manager.chunkDeadlineMs = 1500;
-    Transfer t;
-    t.id = 14;
-    t.name = QStringLiteral("song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(trickle), sourceAt(fast)};
+    const Transfer t = transferOf(14, QStringLiteral("song.mp3"), data,
+                                  {sourceAt(trickle), sourceAt(fast)});
     manager.add(t);
-    waitUntil([&] { return lastState() == Transfer::Complete; }, 20000);
-    ASSERT_EQ(lastState(), Transfer::Complete);
-    QFile done(music.file(reports.last().finalName));
-    ASSERT_TRUE(done.open(QIODevice::ReadOnly));
-    EXPECT_EQ(done.readAll(), data);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
 }
 
 TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)
@@ -316,12 +283,8 @@ TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)
     TestHttpServer source(serving(data));
     manager.chunkDeadlineMs = 1000;
     manager.setLimits(30, 128);
-    Transfer t;
-    t.id = 15;
-    t.name = QStringLiteral("song.mp3");
-    t.size = data.size();
-    t.urn = urnOf(data);
-    t.sources = {sourceAt(source)};
+    const Transfer t = transferOf(15, QStringLiteral("song.mp3"), data,
+                                  {sourceAt(source)});
     manager.add(t);
     waitUntil([&] { return lastState() == Transfer::Complete; }, 30000);
     ASSERT_EQ(lastState(), Transfer::Complete);
