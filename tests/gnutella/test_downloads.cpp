@@ -208,6 +208,23 @@ TEST_F(DownloadsTest, ADownloadKilledMidTransferResumesAndVerifies)
     ASSERT_NO_FATAL_FAILURE(expectDelivered(seen, music, data, 30000));
 }
 
+TEST_F(DownloadsTest, AFileWholeButUncheckedAtAStopIsCheckedAtTheNextStart)
+{
+    // The program stopped after the last chunk was written and before the check.
+    const QByteArray data = content(600 * 1024);
+    TestFolder kept;
+    kept.write(QStringLiteral("16 - song.mp3"), data);
+    kept.write(QStringLiteral("tavrin-downloads.json"),
+               R"({"version": 1, "downloads": [{"id": 16, "name": "song.mp3", "size": )" +
+                   QByteArray::number(data.size()) + R"(, "urn": ")" + urnOf(data) +
+                   R"(", "state": 1, "partial": "16 - song.mp3", "held": "Bw==", "sources": []}]})");
+    DownloadManager next;
+    QList<TransferFigures> seen;
+    QObject::connect(&next, &DownloadManager::changed, [&](const TransferFigures& f) { seen << f; });
+    next.setFolders(kept.path(), music.path());
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(seen, music, data, 10000));
+}
+
 TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
 {
     const QByteArray data = content(700 * 1024);

@@ -4,6 +4,7 @@
 #include "gnutella/transfer/safename.h"
 
 #include <QCryptographicHash>
+#include <QFutureWatcher>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QtConcurrent/QtConcurrentRun>
 #include <unistd.h>
 
 namespace gnutella {
@@ -234,8 +236,14 @@ void DownloadManager::schedule()
             report(*run);
         }
         const bool missing = std::find(t.chunks.begin(), t.chunks.end(), 0) != t.chunks.end();
-        if (!missing)
+        if (!missing) {
+            // Every chunk held but not checked: the program stopped between the last chunk and
+            // the check.
+            if (run->workers.empty() &&
+                std::all_of(t.chunks.begin(), t.chunks.end(), [](uint8_t c) { return c == 2; }))
+                verifyAndFinish(*run);
             continue;
+        }
         // After a failed check one source at a time fetches the whole file.
         const int most = t.checkFailed ? 1 : SourcesPerDownload;
         for (int s = 0; s < int(t.sources.size()) && int(run->workers.size()) < most; ++s) {
@@ -363,11 +371,33 @@ void DownloadManager::workerFinished(Running& run, SourceWorker* worker, SourceW
 void DownloadManager::verifyAndFinish(Running& run)
 {
     Transfer& t = run.transfer;
-    if (t.state == Transfer::Complete)
+    if (t.state == Transfer::Complete || run.verifying)
         return;
     run.file.flush();
     run.file.close();
-    const bool good = t.urn.isEmpty() || sha1Urn(t.partialPath).compare(t.urn, Qt::CaseInsensitive) == 0;
+    if (t.urn.isEmpty()) {
+        finishVerified(run, true);
+        return;
+    }
+    // The file is read and hashed on a pool thread: this thread also carries the network.
+    run.verifying = true;
+    const int32_t id = t.id;
+    auto* watcher = new QFutureWatcher<QByteArray>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id] {
+        watcher->deleteLater();
+        const auto found = m_downloads.find(id);
+        if (found == m_downloads.end())
+            return; // removed meanwhile
+        Running& r = *found->second;
+        r.verifying = false;
+        finishVerified(r, watcher->result().compare(r.transfer.urn, Qt::CaseInsensitive) == 0);
+    });
+    watcher->setFuture(QtConcurrent::run(sha1Urn, t.partialPath));
+}
+
+void DownloadManager::finishVerified(Running& run, bool good)
+{
+    Transfer& t = run.transfer;
     if (!good) {
         // The bad data never leaves the partials folder. Every chunk is fetched again, now whole
         // from one source at a time, so the source that sends wrong data can be told.

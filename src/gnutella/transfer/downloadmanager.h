@@ -70,12 +70,14 @@ private:
         QElapsedTimer rateClock;
         int64_t rateBytes = 0;
         int32_t rate = 0;
+        bool verifying = false; // the whole file's hash is being computed
     };
 
     void schedule();
     void startWorker(Running& run, int source);
     void workerFinished(Running& run, SourceWorker* worker, SourceWorker::Outcome outcome, qint64 retryMs);
     void verifyAndFinish(Running& run);
+    void finishVerified(Running& run, bool good);
     bool openPartial(Running& run);
     void report(Running& run);
     void saveState();
