@@ -4,10 +4,10 @@
 #include "gnutella/transfer/safename.h"
 
 #include <QCryptographicHash>
-#include <QFutureWatcher>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +45,11 @@ int64_t Transfer::received() const
         if (chunks[size_t(c)] == 2)
             bytes += chunkLength(c);
     return bytes;
+}
+
+bool Transfer::allHeld() const
+{
+    return std::all_of(chunks.begin(), chunks.end(), [](uint8_t c) { return c == 2; });
 }
 
 DownloadManager::DownloadManager(QObject* parent) : QObject(parent), m_scheduler(this)
@@ -239,8 +244,7 @@ void DownloadManager::schedule()
         if (!missing) {
             // Every chunk held but not checked: the program stopped between the last chunk and
             // the check.
-            if (run->workers.empty() &&
-                std::all_of(t.chunks.begin(), t.chunks.end(), [](uint8_t c) { return c == 2; }))
+            if (run->workers.empty() && t.allHeld())
                 verifyAndFinish(*run);
             continue;
         }
@@ -308,7 +312,7 @@ void DownloadManager::startWorker(Running& run, int source)
         tr.state = Transfer::Receiving;
         m_stateDirty = true;
         report(*r);
-        if (std::all_of(tr.chunks.begin(), tr.chunks.end(), [](uint8_t c) { return c == 2; }))
+        if (tr.allHeld())
             QTimer::singleShot(0, this, [this, running] {
                 if (Running* done = running())
                     verifyAndFinish(*done);

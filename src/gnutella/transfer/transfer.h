@@ -42,6 +42,8 @@ struct Transfer {
     int exclusiveSource = -1;
     bool checkFailed = false;
     int64_t received() const;
+    // Every chunk is on disk.
+    bool allHeld() const;
     int chunkCount() const { return int((size + ChunkSize - 1) / ChunkSize); }
     int64_t chunkLength(int chunk) const
     {
