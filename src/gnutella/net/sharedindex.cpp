@@ -1,8 +1,8 @@
 #include "gnutella/net/sharedindex.h"
 
+#include "common/sha1.h"
 #include "gnutella/protocol/base32.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QDateTime>
@@ -33,8 +33,9 @@ void SharedIndex::scan(const QString& folder)
             QFile file(entry.absoluteFilePath());
             if (!file.open(QIODevice::ReadOnly))
                 continue;
-            QCryptographicHash hash(QCryptographicHash::Sha1);
-            hash.addData(&file);
+            Sha1 hash;
+            if (!hash.addAll(file))
+                continue;
             urn = "urn:sha1:" + Base32Encode(hash.result());
             m_hashes.insert(key, urn);
         }
