@@ -1,18 +1,16 @@
 #include "gnutella/transfer/downloadmanager.h"
 
-#include "gnutella/protocol/base32.h"
+#include "gnutella/transfer/filehasher.h"
 #include "gnutella/transfer/safename.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QThread>
 #include <unistd.h>
 
 namespace gnutella {
@@ -27,15 +25,6 @@ qint64 now()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-QByteArray sha1Urn(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(&file);
-    return "urn:sha1:" + Base32Encode(hash.result());
-}
 } // namespace
 
 int64_t Transfer::received() const
@@ -52,8 +41,13 @@ bool Transfer::allHeld() const
     return std::all_of(chunks.begin(), chunks.end(), [](uint8_t c) { return c == 2; });
 }
 
-DownloadManager::DownloadManager(QObject* parent) : QObject(parent), m_scheduler(this)
+DownloadManager::DownloadManager(QObject* parent)
+    : QObject(parent), m_hasherThread(new QThread(this)), m_hasher(new FileHasher), m_scheduler(this)
 {
+    m_hasher->moveToThread(m_hasherThread);
+    connect(m_hasherThread, &QThread::finished, m_hasher, &QObject::deleteLater);
+    connect(m_hasher, &FileHasher::finished, this, &DownloadManager::hashed);
+    m_hasherThread->start();
     m_scheduler.setInterval(kScheduleMs);
     connect(&m_scheduler, &QTimer::timeout, this, &DownloadManager::schedule);
     m_scheduler.start();
@@ -66,6 +60,8 @@ DownloadManager::~DownloadManager()
         for (auto& worker : run->workers)
             worker->stop();
     saveState();
+    m_hasherThread->quit();
+    m_hasherThread->wait();
 }
 
 void DownloadManager::setFolders(const QString& partials, const QString& downloads)
@@ -103,7 +99,6 @@ void DownloadManager::add(const Transfer& transfer)
     Transfer& t = run->transfer;
     t.chunks.assign(size_t(t.chunkCount()), 0);
     t.chunkSource.assign(t.chunks.size(), -1);
-    t.chunkHash.assign(t.chunks.size(), QByteArray());
     t.partialPath = m_partials + QStringLiteral("/%1 - %2").arg(t.id).arg(SafeFileName(t.name));
     run->rateClock.start();
     Running& added = *run;
@@ -169,6 +164,7 @@ void DownloadManager::remove(int32_t id)
     run.file.close();
     if (run.transfer.state != Transfer::Complete)
         QFile::remove(run.transfer.partialPath);
+    QMetaObject::invokeMethod(m_hasher, [hasher = m_hasher, id] { hasher->forget(id); });
     m_downloads.erase(found);
     saveState();
 }
@@ -279,25 +275,29 @@ void DownloadManager::startWorker(Running& run, int source)
         return found == m_downloads.end() ? nullptr : found->second.get();
     };
     SourceWorker::Callbacks callbacks;
-    callbacks.nextChunk = [running] {
+    callbacks.nextRun = [running](int most) -> std::pair<int, int> {
         Running* r = running();
         if (!r)
-            return -1;
-        // Lowest missing chunk first, so the file fills from its start.
+            return {-1, 0};
+        // Lowest missing chunks first, so the file fills from its start; no worker claims more
+        // than its share of what is missing, so none is left waiting at the end.
         auto& chunks = r->transfer.chunks;
-        for (int c = 0; c < int(chunks.size()); ++c)
-            if (chunks[size_t(c)] == 0) {
-                chunks[size_t(c)] = 1;
-                return c;
-            }
-        return -1;
+        const auto first = std::find(chunks.begin(), chunks.end(), 0);
+        if (first == chunks.end())
+            return {-1, 0};
+        const auto missing = std::count(first, chunks.end(), 0);
+        most = int(std::clamp<qint64>(missing / std::max<qint64>(qint64(r->workers.size()), 1), 1, most));
+        int count = 0;
+        for (auto c = first; c != chunks.end() && *c == 0 && count < most; ++c, ++count)
+            *c = 1;
+        return {int(first - chunks.begin()), count};
     };
     callbacks.allowance = [this](qint64 wanted) { return allowance(wanted); };
-    callbacks.write = [running](int, int64_t offset, const QByteArray& bytes) {
+    callbacks.write = [running](int64_t offset, const char* bytes, qint64 length) {
         Running* r = running();
-        if (!r || !r->file.seek(offset) || r->file.write(bytes) != bytes.size())
+        if (!r || ::pwrite(r->file.handle(), bytes, size_t(length), offset) != length)
             return false;
-        r->rateBytes += bytes.size();
+        r->rateBytes += length;
         return true;
     };
     callbacks.chunkEnded = [this, running, source](int chunk, bool whole) {
@@ -310,6 +310,7 @@ void DownloadManager::startWorker(Running& run, int source)
             return;
         tr.chunkSource[size_t(chunk)] = source;
         tr.state = Transfer::Receiving;
+        followHeld(*r);
         m_stateDirty = true;
         report(*r);
         if (tr.allHeld())
@@ -372,6 +373,19 @@ void DownloadManager::workerFinished(Running& run, SourceWorker* worker, SourceW
     report(run);
 }
 
+void DownloadManager::followHeld(Running& run)
+{
+    const Transfer& t = run.transfer;
+    const int64_t before = run.heldTo;
+    while (run.heldTo < t.size && t.chunks[size_t(run.heldTo / Transfer::ChunkSize)] == 2)
+        run.heldTo += t.chunkLength(int(run.heldTo / Transfer::ChunkSize));
+    if (run.heldTo == before || t.urn.isEmpty())
+        return;
+    QMetaObject::invokeMethod(m_hasher, [hasher = m_hasher, id = t.id, path = t.partialPath, upTo = run.heldTo] {
+        hasher->follow(id, path, upTo);
+    });
+}
+
 void DownloadManager::verifyAndFinish(Running& run)
 {
     Transfer& t = run.transfer;
@@ -383,20 +397,21 @@ void DownloadManager::verifyAndFinish(Running& run)
         finishVerified(run, true);
         return;
     }
-    // The file is read and hashed on a pool thread: this thread also carries the network.
+    // The hasher has followed the file as it filled; what it has not read yet it reads now.
     run.verifying = true;
-    const int32_t id = t.id;
-    auto* watcher = new QFutureWatcher<QByteArray>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, id] {
-        watcher->deleteLater();
-        const auto found = m_downloads.find(id);
-        if (found == m_downloads.end())
-            return; // removed meanwhile
-        Running& r = *found->second;
-        r.verifying = false;
-        finishVerified(r, watcher->result().compare(r.transfer.urn, Qt::CaseInsensitive) == 0);
+    QMetaObject::invokeMethod(m_hasher, [hasher = m_hasher, id = t.id, path = t.partialPath, size = t.size] {
+        hasher->finish(id, path, size);
     });
-    watcher->setFuture(QtConcurrent::run(sha1Urn, t.partialPath));
+}
+
+void DownloadManager::hashed(qint32 id, const QByteArray& urn)
+{
+    const auto found = m_downloads.find(id);
+    if (found == m_downloads.end() || !found->second->verifying)
+        return; // removed meanwhile
+    Running& run = *found->second;
+    run.verifying = false;
+    finishVerified(run, !urn.isEmpty() && urn.compare(run.transfer.urn, Qt::CaseInsensitive) == 0);
 }
 
 void DownloadManager::finishVerified(Running& run, bool good)
@@ -409,6 +424,7 @@ void DownloadManager::finishVerified(Running& run, bool good)
             t.sources[size_t(t.exclusiveSource)].banned = true;
         t.checkFailed = true;
         t.exclusiveSource = -1;
+        run.heldTo = 0;
         std::fill(t.chunks.begin(), t.chunks.end(), 0);
         std::fill(t.chunkSource.begin(), t.chunkSource.end(), -1);
         t.state = Transfer::Pending;
@@ -497,8 +513,7 @@ void DownloadManager::loadState()
             continue; // handed over already
         t.chunks.assign(size_t(t.chunkCount()), 0);
         t.chunkSource.assign(t.chunks.size(), -1);
-        t.chunkHash.assign(t.chunks.size(), QByteArray());
-        const QByteArray held = QByteArray::fromBase64(o.value("held").toString().toLatin1());
+            const QByteArray held = QByteArray::fromBase64(o.value("held").toString().toLatin1());
         // Chunks count only where the partial file is whole.
         if (QFileInfo(t.partialPath).size() == t.size)
             for (size_t c = 0; c < t.chunks.size() && c / 8 < size_t(held.size()); ++c)

@@ -9,7 +9,11 @@
 #include <map>
 #include <memory>
 
+class QThread;
+
 namespace gnutella {
+
+class FileHasher;
 
 // The live figures of a download, as the client reads them.
 struct TransferFigures {
@@ -70,13 +74,16 @@ private:
         QElapsedTimer rateClock;
         int64_t rateBytes = 0;
         int32_t rate = 0;
-        bool verifying = false; // the whole file's hash is being computed
+        bool verifying = false; // the hasher is finishing the file's hash
+        int64_t heldTo = 0;     // the file's held start, as the hasher was told
     };
 
     void schedule();
     void startWorker(Running& run, int source);
     void workerFinished(Running& run, SourceWorker* worker, SourceWorker::Outcome outcome, qint64 retryMs);
+    void followHeld(Running& run);
     void verifyAndFinish(Running& run);
+    void hashed(qint32 id, const QByteArray& urn);
     void finishVerified(Running& run, bool good);
     bool openPartial(Running& run);
     void report(Running& run);
@@ -86,6 +93,8 @@ private:
     TransferFigures figuresOf(const Running& run) const;
 
     std::map<int32_t, std::unique_ptr<Running>> m_downloads;
+    QThread* m_hasherThread;
+    FileHasher* m_hasher;
     QString m_partials;
     QString m_downloadsFolder;
     int m_maxDownloads = 30;

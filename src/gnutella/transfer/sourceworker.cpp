@@ -7,8 +7,10 @@
 namespace gnutella {
 
 namespace {
-constexpr qint64 kReadBuffer = 64 * 1024;
+constexpr qint64 kReadBuffer = 256 * 1024;
 constexpr int kMostAlternates = 20; // read from one answer
+constexpr int kMostRun = 16;         // chunks in one request
+constexpr qint64 kRunMs = 250;       // a run should take about this long at the source's pace
 } // namespace
 
 SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
@@ -18,8 +20,9 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
       m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size),
       m_deadlineMs(deadlineMs)
 {
-    // A small read buffer lets the bandwidth limit slow the sender down.
+    // A bounded read buffer lets the bandwidth limit slow the sender down.
     m_socket->setReadBufferSize(kReadBuffer);
+    m_buffer.resize(kReadBuffer);
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] { finish(Outcome::Failed, 60000); });
     m_throttle.setSingleShot(true);
@@ -51,11 +54,18 @@ SourceWorker::~SourceWorker() = default;
 
 void SourceWorker::stop()
 {
-    if (m_chunk >= 0 && m_callbacks.chunkEnded)
-        m_callbacks.chunkEnded(m_chunk, false);
-    m_chunk = -1;
+    giveBackRun();
     m_done = true;
     m_socket->abort();
+}
+
+void SourceWorker::giveBackRun()
+{
+    if (m_chunk >= 0 && m_callbacks.chunkEnded)
+        for (int c = m_chunk; c <= m_lastChunk; ++c)
+            m_callbacks.chunkEnded(c, false);
+    m_chunk = -1;
+    m_lastChunk = -1;
 }
 
 void SourceWorker::finish(Outcome outcome, qint64 retryAfterMs)
@@ -65,9 +75,7 @@ void SourceWorker::finish(Outcome outcome, qint64 retryAfterMs)
     m_done = true;
     m_timeout.stop();
     m_throttle.stop();
-    if (m_chunk >= 0)
-        m_callbacks.chunkEnded(m_chunk, false);
-    m_chunk = -1;
+    giveBackRun();
     m_socket->abort();
     m_callbacks.finished(outcome, retryAfterMs);
 }
@@ -76,13 +84,15 @@ void SourceWorker::requestNext()
 {
     if (m_done)
         return;
-    m_chunk = m_callbacks.nextChunk();
-    if (m_chunk < 0) {
+    const auto [first_chunk, count] = m_callbacks.nextRun(m_runLength);
+    if (first_chunk < 0) {
         finish(Outcome::Done);
         return;
     }
+    m_chunk = first_chunk;
+    m_lastChunk = first_chunk + count - 1;
     const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;
-    const int64_t last = std::min(first + Transfer::ChunkSize, m_size) - 1;
+    const int64_t last = std::min(int64_t(m_lastChunk + 1) * Transfer::ChunkSize, m_size) - 1;
     const QByteArray target =
         m_urn.isEmpty() ? "/get/" + QByteArray::number(m_index) + '/' +
                               QUrl::toPercentEncoding(m_name)
@@ -97,10 +107,31 @@ void SourceWorker::requestNext()
         request += "X-Gnutella-Content-URN: " + m_urn + "\r\n";
     m_socket->write(request + "\r\n");
     m_offset = first;
+    m_runStart = first;
     m_remaining = 0;
     m_inBody = false;
     m_deadlineLeft = -1;
     m_timeout.start(m_deadlineMs);
+    m_runClock.start();
+}
+
+bool SourceWorker::deliver(const char* bytes, qint64 length)
+{
+    if (!m_callbacks.write(m_offset, bytes, length))
+        return false;
+    m_offset += length;
+    m_remaining -= length;
+    while (m_chunk >= 0 && m_chunk <= m_lastChunk &&
+           m_offset >= std::min(int64_t(m_chunk + 1) * Transfer::ChunkSize, m_size)) {
+        m_callbacks.chunkEnded(m_chunk, true);
+        ++m_chunk;
+        // Each chunk has its own deadline.
+        if (m_timeout.isActive())
+            m_timeout.start(m_deadlineMs);
+        else if (m_deadlineLeft >= 0)
+            m_deadlineLeft = m_deadlineMs;
+    }
+    return true;
 }
 
 void SourceWorker::readBytes()
@@ -143,7 +174,7 @@ void SourceWorker::readAvailable()
                 return;
             }
             const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;
-            const int64_t last = std::min(first + Transfer::ChunkSize, m_size) - 1;
+            const int64_t last = std::min(int64_t(m_lastChunk + 1) * Transfer::ChunkSize, m_size) - 1;
             if (status == 206) {
                 const auto range = ParseContentRange(head.header("Content-Range"));
                 if (!range || range->range.first != first || range->range.last != last ||
@@ -163,17 +194,14 @@ void SourceWorker::readAvailable()
             }
             m_inBody = true;
             m_remaining = last - first + 1;
+            // The rest of a whole file sent for a run that ends before the file does would
+            // arrive where the next answer is expected.
             m_closeAfter = head.header("Connection").toLower() == "close" ||
-                           head.firstLine.startsWith("HTTP/1.0");
-            if (!rest.isEmpty()) {
-                // Body bytes that came with the head.
-                const QByteArray body = rest.left(m_remaining);
-                if (!m_callbacks.write(m_chunk, m_offset, body)) {
-                    finish(Outcome::Failed);
-                    return;
-                }
-                m_offset += body.size();
-                m_remaining -= body.size();
+                           head.firstLine.startsWith("HTTP/1.0") || (status == 200 && last + 1 < m_size);
+            // Body bytes that came with the head.
+            if (!rest.isEmpty() && !deliver(rest.constData(), std::min<qint64>(rest.size(), m_remaining))) {
+                finish(Outcome::Failed);
+                return;
             }
         } else {
             const qint64 allowed = m_callbacks.allowance(std::min<qint64>(m_remaining, m_socket->bytesAvailable()));
@@ -186,20 +214,22 @@ void SourceWorker::readAvailable()
                 m_throttle.start();
                 return;
             }
-            const QByteArray body = m_socket->read(allowed);
-            if (!m_callbacks.write(m_chunk, m_offset, body)) {
+            const qint64 got = m_socket->read(m_buffer.data(), std::min<qint64>(allowed, m_buffer.size()));
+            if (got <= 0 || !deliver(m_buffer.constData(), got)) {
                 finish(Outcome::Failed);
                 return;
             }
-            m_offset += body.size();
-            m_remaining -= body.size();
         }
         if (m_inBody && m_remaining == 0) {
-            const int chunk = m_chunk;
+            // The next run is as long as this source delivers in about a quarter second.
+            const qint64 nanoseconds = std::max<qint64>(m_runClock.nsecsElapsed(), 1);
+            m_runLength = int(std::clamp<int64_t>((m_offset - m_runStart) * kRunMs * 1000000 / nanoseconds /
+                                                      Transfer::ChunkSize,
+                                                  1, kMostRun));
             m_chunk = -1;
+            m_lastChunk = -1;
             m_inBody = false;
             m_answered = true;
-            m_callbacks.chunkEnded(chunk, true);
             if (m_closeAfter || m_closing)
                 finish(Outcome::Done);
             else

@@ -3,6 +3,7 @@
 #include "gnutella/transfer/httphead.h"
 #include "gnutella/transfer/transfer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -11,20 +12,23 @@ class QTcpSocket;
 
 namespace gnutella {
 
-// Fetches chunks of one download from one source over HTTP/1.1, one range a request on one
-// kept-alive connection. The manager hands it chunks and takes its outcome.
+// Fetches chunks of one download from one source over HTTP/1.1 on one kept-alive connection,
+// a run of neighbouring chunks a request. A fast source asks for longer runs, which spares the
+// round trip between requests; a slow one asks for one chunk at a time. The manager hands it
+// the runs and takes its outcome.
 class SourceWorker final : public QObject {
     Q_OBJECT
 public:
     enum class Outcome { Done, Busy, Gone, Failed };
 
     struct Callbacks {
-        // The next chunk to fetch, or -1.
-        std::function<int()> nextChunk;
+        // Claims the next run of at most `most` neighbouring chunks: its first chunk (-1 when
+        // nothing is left) and its length.
+        std::function<std::pair<int, int>(int most)> nextRun;
         // Bytes the bandwidth limit lets through now (at most wanted).
         std::function<qint64(qint64 wanted)> allowance;
-        // A chunk's bytes at an offset of the file; false when they cannot be written.
-        std::function<bool(int chunk, int64_t offset, const QByteArray& bytes)> write;
+        // Bytes of the file at an offset; false when they cannot be written.
+        std::function<bool(int64_t offset, const char* bytes, qint64 length)> write;
         std::function<void(int chunk, bool whole)> chunkEnded;
         std::function<void(Outcome outcome, qint64 retryAfterMs)> finished;
         // Other hosts the source says have the file ("X-Alt").
@@ -45,6 +49,9 @@ private:
     void readBytes();
     void readAvailable();
     void finish(Outcome outcome, qint64 retryAfterMs = 0);
+    // Writes body bytes and hands over every chunk they complete; false when writing failed.
+    bool deliver(const char* bytes, qint64 length);
+    void giveBackRun();
 
     QTcpSocket* m_socket;
     int m_source;
@@ -56,8 +63,13 @@ private:
     int64_t m_size;
     int m_deadlineMs;
     int m_deadlineLeft = -1; // what was left of the deadline when the limit held the worker back
-    int m_chunk = -1;
+    int m_chunk = -1;     // the chunk being filled, -1 between runs
+    int m_lastChunk = -1; // the run's last chunk
+    int m_runLength = 1;  // chunks to ask for next time
+    QElapsedTimer m_runClock;
+    QByteArray m_buffer;
     int64_t m_offset = 0;    // where the next body byte goes
+    int64_t m_runStart = 0;
     int64_t m_remaining = 0; // body bytes still expected
     bool m_inBody = false;
     bool m_done = false;

@@ -33,7 +33,6 @@ struct Transfer {
     std::vector<TransferSource> sources;
     std::vector<uint8_t> chunks; // 0 missing, 1 being fetched, 2 held
     std::vector<int> chunkSource; // which source delivered each chunk (-1 none)
-    std::vector<QByteArray> chunkHash; // SHA-1 of each chunk as first delivered
     int state = Pending;
     QString partialPath;
     QString finalName; // the file's name in the downloads folder, once complete
