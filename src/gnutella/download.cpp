@@ -134,8 +134,7 @@ int32_t Download::start(const EngineState::ResultRecord& result)
     transfer.name = result.fileName;
     transfer.size = result.size;
     transfer.urn = result.sha1Urn;
-    for (qsizetype i = 0; i < result.addresses.size(); ++i)
-        transfer.sources.push_back({result.addresses[i], result.indexes.value(i), result.fileName});
+    transfer.sources = result.offers;
     m_state->network->post([transfer](DownloadManager& m) { m.add(transfer); });
     raiseUpdate(id);
     return id;

@@ -51,9 +51,8 @@ public:
         int32_t size = 0;
         int32_t hosts = 1;
         QByteArray sha1Urn;
-        QSet<QString> sources; // "ip:port" of each host offering the file
-        QList<gnutella::HostAddress> addresses;
-        QList<uint32_t> indexes;
+        QSet<QString> sources; // "ip:port" (or the servent GUID) of each host offering the file
+        std::vector<gnutella::TransferSource> offers; // how to fetch it from each
     };
     struct SearchRecord {
         QString query;

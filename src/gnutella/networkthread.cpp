@@ -1,6 +1,7 @@
 #include "gnutella/networkthread.h"
 
 #include <QMetaObject>
+#include <QTcpSocket>
 
 NetworkThread::NetworkThread()
     : m_engine(std::make_unique<gnutella::NetworkEngine>(m_cache)),
@@ -12,6 +13,16 @@ NetworkThread::NetworkThread()
     m_engine->moveToThread(&m_thread);
     m_downloads->moveToThread(&m_thread);
     m_anchor.moveToThread(&m_thread);
+    // Firewalled sources: the downloads ask for pushes, and the connections they bring are theirs.
+    m_downloads->requestPush = [this](const QByteArray& serventGuid, uint32_t index) {
+        return m_engine->sendPush(serventGuid, index);
+    };
+    m_engine->givHandler = [this](const gnutella::GivLine& giv, QTcpSocket* socket) {
+        if (m_downloads)
+            m_downloads->takeGiv(giv, socket);
+        else
+            socket->deleteLater();
+    };
     QObject::connect(m_engine.get(), &gnutella::NetworkEngine::nodesChanged, m_engine.get(),
                      [this](int count) { m_nodes = count; }, Qt::DirectConnection);
     m_thread.start();

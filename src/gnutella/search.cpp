@@ -5,12 +5,27 @@
 
 namespace {
 
+bool firewalled(const gnutella::QueryHitPayload& hit)
+{
+    return hit.ip == 0 || hit.port == 0 || hit.needsPush;
+}
+
 QString sourceOf(const gnutella::QueryHitPayload& hit)
 {
     // Firewalled hosts may give no usable address: their servent GUID tells them apart.
-    if (hit.ip == 0 || hit.needsPush)
+    if (firewalled(hit))
         return QString::fromLatin1(hit.serventGuid.toHex());
     return gnutella::HostAddress{hit.ip, hit.port}.text();
+}
+
+// How a download reaches the host of a hit: directly, or by a push when it is firewalled.
+gnutella::TransferSource offerOf(const gnutella::QueryHitPayload& hit, const gnutella::HitResult& item)
+{
+    gnutella::TransferSource source{gnutella::HostAddress{hit.ip, hit.port}, item.index, item.name};
+    if (hit.serventGuid.size() == 16)
+        source.serventGuid = hit.serventGuid;
+    source.push = firewalled(hit);
+    return source;
 }
 
 } // namespace
@@ -95,12 +110,11 @@ void Search::raise(int32_t dispId, std::initializer_list<Variant> args)
 void Search::hitArrived(const QByteArray& guid, const gnutella::QueryHitPayload& hit)
 {
     // Every hit that names a file by its SHA-1 is a source for a download of that file.
-    if (hit.ip != 0 && hit.port != 0 && !hit.needsPush)
+    if (!firewalled(hit) || hit.serventGuid.size() == 16)
         for (const gnutella::HitResult& item : hit.results)
             if (!item.sha1Urn.isEmpty())
-                m_state->network->post([item, hit](gnutella::DownloadManager& m) {
-                    m.addSources(item.sha1Urn,
-                                 {{gnutella::HostAddress{hit.ip, hit.port}, item.index, item.name}});
+                m_state->network->post([urn = item.sha1Urn, offer = offerOf(hit, item)](gnutella::DownloadManager& m) {
+                    m.addSources(urn, {offer});
                 });
     const auto owner = m_state->searchByGuid.constFind(guid);
     if (owner == m_state->searchByGuid.constEnd())
@@ -127,8 +141,7 @@ void Search::hitArrived(const QByteArray& guid, const gnutella::QueryHitPayload&
             EngineState::ResultRecord& result = record.results[*known];
             if (!result.sources.contains(source)) {
                 result.sources.insert(source);
-                result.addresses << gnutella::HostAddress{hit.ip, hit.port};
-                result.indexes << item.index;
+                result.offers.push_back(offerOf(hit, item));
                 result.hosts = int32_t(result.sources.size());
                 raise(1, {searchId, *known});
             }
@@ -142,8 +155,7 @@ void Search::hitArrived(const QByteArray& guid, const gnutella::QueryHitPayload&
         result.size = int32_t(std::min<uint32_t>(item.size, INT32_MAX));
         result.sha1Urn = item.sha1Urn;
         result.sources.insert(source);
-        result.addresses << gnutella::HostAddress{hit.ip, hit.port};
-        result.indexes << item.index;
+        result.offers.push_back(offerOf(hit, item));
         result.hosts = 1;
         record.byKey.insert(key, resultId);
         raise(2, {searchId, resultId});

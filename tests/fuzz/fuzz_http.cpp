@@ -1,11 +1,16 @@
-// HTTP heads of upload requests and download answers, with the headers read from them.
+// HTTP heads of upload requests and download answers, with the headers read from them, and the
+// GIV line a pushed host sends first.
 #include "gnutella/protocol/handshake.h"
+#include "gnutella/protocol/push.h"
 #include "gnutella/transfer/httphead.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace gnutella;
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (const auto giv = GivLine::parse(bytes.left(bytes.indexOf('\n'))))
+        if (giv->serventGuid.size() != 16)
+            __builtin_trap();
     HttpHeadReader reader;
     HttpHead head;
     QByteArray rest;

@@ -1,6 +1,7 @@
 // A peer's byte stream, cut into messages and each payload read by its type.
 #include "gnutella/protocol/messageframer.h"
 #include "gnutella/protocol/pong.h"
+#include "gnutella/protocol/push.h"
 #include "gnutella/protocol/query.h"
 #include "gnutella/protocol/queryhit.h"
 
@@ -24,6 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 break;
             case Query:
                 QueryPayload::decode(message.payload);
+                break;
+            case Push:
+                if (auto push = PushPayload::decode(message.payload))
+                    if (push->serventGuid.size() != 16)
+                        __builtin_trap();
                 break;
             case QueryHit:
                 if (auto hit = QueryHitPayload::decode(message.payload))

@@ -1,10 +1,12 @@
 // make_seeds DIR: writes the seed corpora of the fuzz targets: DIR/mp3 holds small files of
 // every shape the MP3 readers know, DIR/gnutella message streams and GGEP blocks, and
-// DIR/handshake handshake groups and host lists, DIR/http HTTP request and answer heads.
+// DIR/handshake handshake groups and host lists, DIR/http HTTP request and answer heads and GIV
+// lines.
 
 #include "gnutella/protocol/ggep.h"
 #include "gnutella/protocol/messageheader.h"
 #include "gnutella/protocol/pong.h"
+#include "gnutella/protocol/push.h"
 #include "gnutella/protocol/query.h"
 #include "gnutella/protocol/qrp.h"
 #include "gnutella/protocol/queryhit.h"
@@ -52,6 +54,7 @@ void writeGnutellaSeeds(const QDir& root)
     put(messages, "query_urn", message(Query, byHash.encode()));
     put(messages, "hit", message(QueryHit, hit.encode()));
     put(messages, "stream", message(Ping, {}) + message(QueryHit, hit.encode()) + message(Bye, "\xc8\x00ok"));
+    put(messages, "push", message(Push, PushPayload{QByteArray(16, '\x11'), 1, 0x7F000001, 6346}.encode()));
     put(messages, "ggep", EncodeGgep({{"H", QByteArray(21, '\x01')}, {"ALT", QByteArray(12, '\x02')}}));
     const QDir tables(root.filePath(QStringLiteral("qrp")));
     QDir().mkpath(tables.path());
@@ -73,6 +76,7 @@ void writeGnutellaSeeds(const QDir& root)
                          "Host: 127.0.0.1:6346\r\nRange: bytes=0-262143\r\nConnection: Keep-Alive\r\n\r\n");
     put(http, "partial", "HTTP/1.1 206 Partial Content\r\nContent-Length: 100\r\n"
                          "Content-Range: bytes 100-199/5000\r\nX-Alt: 1.2.3.4:6346, 5.6.7.8\r\n\r\nbody");
+    put(http, "giv", GivLine{1, QByteArray(16, '\x11'), QStringLiteral("Artist - Song.mp3")}.encode());
     put(http, "busy", "HTTP/1.1 503 Busy\r\nRetry-After: 60\r\nRange: bytes=-500\r\n\r\n");
 }
 

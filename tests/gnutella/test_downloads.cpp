@@ -9,7 +9,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <atomic>
@@ -291,6 +294,46 @@ TEST_F(DownloadsTest, ATricklingSourceGivesItsChunkToAFastOne)
                                   {sourceAt(trickle), sourceAt(fast)});
     manager.add(t);
     ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
+}
+
+TEST_F(DownloadsTest, AnUnreachableSourceIsPushedAndServesOverTheConnectionItOpens)
+{
+    const QByteArray data = content(700 * 1024);
+    TestHttpServer firewalled(serving(data));
+    // The address the source gave takes no connections; its servent GUID is known.
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 deadPort = closed.serverPort();
+    closed.close();
+    TransferSource source{HostAddress{(127u << 24) | 1u, deadPort}, 3, QStringLiteral("song.mp3")};
+    source.serventGuid = QByteArray(16, '\x42');
+
+    QList<std::pair<QByteArray, uint32_t>> pushes;
+    QPointer<QTcpSocket> stranger;
+    // The pushed host connects to us and says GIV; a connection to the test server stands in
+    // for the one it opens. A connection nobody pushed for comes first and is closed.
+    manager.requestPush = [&](const QByteArray& guid, uint32_t index) {
+        pushes.push_back({guid, index});
+        auto* socket = new QTcpSocket;
+        QObject::connect(socket, &QTcpSocket::connected, socket, [&, socket, guid, index] {
+            if (pushes.size() == 1) {
+                stranger = new QTcpSocket;
+                manager.takeGiv(GivLine{index, QByteArray(16, '\x17'), {}}, stranger);
+            }
+            manager.takeGiv(GivLine{index, guid, QStringLiteral("song.mp3")}, socket);
+        });
+        socket->connectToHost(QHostAddress::LocalHost, firewalled.port());
+        return true;
+    };
+    manager.add(transferOf(16, QStringLiteral("song.mp3"), data, {source}));
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
+    ASSERT_FALSE(pushes.isEmpty());
+    for (const auto& [guid, index] : pushes) {
+        EXPECT_EQ(guid, source.serventGuid);
+        EXPECT_EQ(index, 3u);
+    }
+    waitUntil([&] { return stranger.isNull(); }, 2000);
+    EXPECT_TRUE(stranger.isNull()) << "a connection no download pushed for is closed";
 }
 
 TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)

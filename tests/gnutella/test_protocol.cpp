@@ -3,6 +3,7 @@
 #include "gnutella/protocol/handshake.h"
 #include "gnutella/protocol/messageframer.h"
 #include "gnutella/protocol/pong.h"
+#include "gnutella/protocol/push.h"
 #include "gnutella/protocol/query.h"
 #include "gnutella/protocol/queryhit.h"
 
@@ -184,6 +185,36 @@ TEST(Protocol, QueryHits)
     lying[0] = char(3);
     EXPECT_FALSE(QueryHitPayload::decode(lying)) << "more records than bytes";
     EXPECT_FALSE(QueryHitPayload::decode(hit.encode().left(40)));
+}
+
+TEST(Protocol, PushAndGiv)
+{
+    const QByteArray wire = hex("0123456789abcdef0123456789abcdef 2a000000 c0000207 ca18");
+    const auto push = PushPayload::decode(wire + "GGEP-ignored");
+    ASSERT_TRUE(push);
+    EXPECT_EQ(push->serventGuid, wire.left(16));
+    EXPECT_EQ(push->index, 42u);
+    EXPECT_EQ(push->ip, (192u << 24) | (2u << 8) | 7u);
+    EXPECT_EQ(push->port, 6346);
+    EXPECT_EQ(push->encode(), wire);
+    EXPECT_FALSE(PushPayload::decode(wire.left(25)));
+
+    const GivLine giv{7, wire.left(16), QStringLiteral("Band - Song 1/2.mp3")};
+    EXPECT_EQ(giv.encode(), QByteArray("GIV 7:0123456789ABCDEF0123456789ABCDEF/Band - Song 1%2F2.mp3\n\n"));
+    const auto back = GivLine::parse(giv.encode().trimmed());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->index, 7u);
+    EXPECT_EQ(back->serventGuid, giv.serventGuid);
+    EXPECT_EQ(back->name, giv.name);
+
+    const auto plain = GivLine::parse("GIV 0:0123456789abcdef0123456789abcdef/");
+    ASSERT_TRUE(plain) << "lower-case hex, no name";
+    EXPECT_EQ(plain->serventGuid, giv.serventGuid);
+    EXPECT_TRUE(plain->name.isEmpty());
+    for (const char* broken : {"GET 7:0123456789ABCDEF0123456789ABCDEF/x", "GIV 7-0123456789ABCDEF0123456789ABCDEF/x",
+                               "GIV x:0123456789ABCDEF0123456789ABCDEF/x", "GIV 7:0123456789ABCDEF0123456789ABCDE/x",
+                               "GIV 7:0123456789ABCDEF0123456789ABCDEG/x", "GIV 99999999999:0123456789ABCDEF0123456789ABCDEF/x"})
+        EXPECT_FALSE(GivLine::parse(broken)) << broken;
 }
 
 TEST(Protocol, HandshakeBlocksAndTryHosts)

@@ -19,14 +19,23 @@ LocalNetwork::~LocalNetwork()
 
 int LocalNetwork::addUltrapeer(const QMap<QString, QByteArray>& files, const QList<int>& connectTo)
 {
+    QStringList arguments{QStringLiteral("--ultrapeer"), QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")};
+    for (int other : connectTo)
+        arguments << QStringLiteral("--connect") << address(other);
+    return start(files, arguments, true);
+}
+
+int LocalNetwork::addFirewalledLeaf(const QMap<QString, QByteArray>& files, int ultrapeer)
+{
+    return start(files, {QStringLiteral("--connect"), address(ultrapeer)}, false);
+}
+
+int LocalNetwork::start(const QMap<QString, QByteArray>& files, QStringList arguments, bool listens)
+{
     auto node = std::make_unique<Node>();
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         node->shares.write(it.key(), it.value());
-    QStringList arguments{QStringLiteral("--ultrapeer"), QStringLiteral("--listen"),
-                          QStringLiteral("127.0.0.1:0"), QStringLiteral("--share"),
-                          node->shares.path()};
-    for (int other : connectTo)
-        arguments << QStringLiteral("--connect") << address(other);
+    arguments << QStringLiteral("--share") << node->shares.path();
     node->process = std::make_unique<QProcess>();
     node->process->setProcessChannelMode(QProcess::SeparateChannels);
     node->process->start(m_program, arguments);
@@ -34,7 +43,7 @@ int LocalNetwork::addUltrapeer(const QMap<QString, QByteArray>& files, const QLi
         return -1;
     const QJsonObject ready = QJsonDocument::fromJson(node->process->readLine()).object();
     node->port = quint16(ready.value(QStringLiteral("port")).toInt());
-    if (node->port == 0)
+    if (listens && node->port == 0)
         return -1;
     m_nodes.push_back(std::move(node));
     return int(m_nodes.size()) - 1;

@@ -19,6 +19,9 @@ public:
     // Starts an ultrapeer sharing files (name -> bytes), connected to the nodes given by
     // number; returns its number, or -1 when it did not come up.
     int addUltrapeer(const QMap<QString, QByteArray>& files, const QList<int>& connectTo = {});
+    // Starts a leaf that shares files but does not listen, as behind a firewall: its files can
+    // only be had by a push through the ultrapeer it is connected to.
+    int addFirewalledLeaf(const QMap<QString, QByteArray>& files, int ultrapeer);
     quint16 port(int node) const { return m_nodes[node]->port; }
     QString address(int node) const { return QStringLiteral("127.0.0.1:%1").arg(port(node)); }
 
@@ -29,6 +32,8 @@ public:
     static QByteArray musicFile(const QString& artist, const QString& title, int seed);
 
 private:
+    int start(const QMap<QString, QByteArray>& files, QStringList arguments, bool listens);
+
     struct Node {
         std::unique_ptr<QProcess> process;
         TestFolder shares;

@@ -20,6 +20,9 @@ constexpr size_t kRecordsPerHit = 50;
 // A quiet peer gets a ping now and then; one that stays silent much longer is dropped.
 constexpr qint64 kPingAfterMs = 30 * 1000;
 constexpr qint64 kSilentLimitMs = 120 * 1000;
+constexpr int kMostPushedConnections = 8; // connections out for pushes, still connecting
+constexpr qint64 kPushRepeatMs = 5000;
+constexpr int kConnectTimeoutMs = 10000;
 
 qint64 now()
 {
@@ -28,7 +31,8 @@ qint64 now()
 } // namespace
 
 NetworkEngine::NetworkEngine(HostCache& cache, QObject* parent)
-    : QObject(parent), m_cache(cache), m_maintenance(this), m_serventGuid(NewGuid())
+    : QObject(parent), m_cache(cache), m_maintenance(this), m_serventGuid(NewGuid()), m_routes(kMaxRoutes),
+      m_pushRoutes(kMaxRoutes)
 {
     m_maintenance.setInterval(kMaintenanceMs);
     connect(&m_maintenance, &QTimer::timeout, this, &NetworkEngine::maintain);
@@ -75,17 +79,18 @@ void NetworkEngine::dispatch(QTcpSocket* socket)
     }
     const QByteArray start = socket->peek(4);
     if (start == "GET " || start == "HEAD") {
-        UploadSession::Settings s;
-        s.server = settings.userAgent;
-        s.takeSlot = [this] {
-            if (m_uploads >= settings.uploadSlots)
-                return false;
-            ++m_uploads;
-            return true;
-        };
-        s.giveSlot = [this] { --m_uploads; };
-        auto* upload = new UploadSession(socket, m_shares, s, this);
-        connect(upload, &UploadSession::finished, upload, &QObject::deleteLater);
+        serveUploads(socket);
+        return;
+    }
+    if (start == "GIV ") {
+        socket->setParent(this);
+        auto* timeout = new QTimer(socket);
+        timeout->setSingleShot(true);
+        connect(timeout, &QTimer::timeout, socket, &QTcpSocket::deleteLater);
+        timeout->start(10000);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readGiv(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QTcpSocket::deleteLater);
+        readGiv(socket);
         return;
     }
     Connection::Settings s;
@@ -100,6 +105,130 @@ void NetworkEngine::dispatch(QTcpSocket* socket)
 quint16 NetworkEngine::listenPort() const
 {
     return m_server ? m_server->serverPort() : 0;
+}
+
+void NetworkEngine::serveUploads(QTcpSocket* socket)
+{
+    UploadSession::Settings s;
+    s.server = settings.userAgent;
+    s.takeSlot = [this] {
+        if (m_uploads >= settings.uploadSlots)
+            return false;
+        ++m_uploads;
+        return true;
+    };
+    s.giveSlot = [this] { --m_uploads; };
+    auto* upload = new UploadSession(socket, m_shares, s, this);
+    connect(upload, &UploadSession::finished, upload, &QObject::deleteLater);
+}
+
+void NetworkEngine::readGiv(QTcpSocket* socket)
+{
+    const QByteArray seen = socket->peek(GivLine::MaxBytes + 4);
+    const qsizetype end = seen.indexOf("\n\n");
+    const qsizetype crlfEnd = seen.indexOf("\r\n\r\n");
+    const bool crlf = crlfEnd >= 0 && (end < 0 || crlfEnd < end);
+    if (end < 0 && crlfEnd < 0) {
+        if (seen.size() > GivLine::MaxBytes)
+            socket->deleteLater();
+        return;
+    }
+    const qsizetype lineEnd = crlf ? crlfEnd : end;
+    socket->read(lineEnd + (crlf ? 4 : 2));
+    // Whatever the socket was waiting for is over: from here on it belongs to the handler.
+    socket->disconnect();
+    for (QTimer* timeout : socket->findChildren<QTimer*>()) {
+        timeout->stop();
+        timeout->deleteLater();
+    }
+    const auto giv = GivLine::parse(seen.left(lineEnd).split('\n').front().trimmed());
+    if (!giv || !givHandler) {
+        socket->deleteLater();
+        return;
+    }
+    socket->setParent(nullptr);
+    givHandler(*giv, socket);
+}
+
+bool NetworkEngine::sendPush(const QByteArray& serventGuid, uint32_t index)
+{
+    std::vector<Connection*> routes;
+    if (Connection* route = m_pushRoutes.route(serventGuid))
+        routes.push_back(route);
+    else
+        for (const auto& peer : m_peers)
+            if (peer->connection->isEstablished() && peer->ultrapeer)
+                routes.push_back(peer->connection);
+    if (routes.empty())
+        return false;
+    // The pushed host connects to the address that faces our ultrapeer.
+    if (!m_server && !listen(routes.front()->socket()->localAddress(), 0))
+        return false;
+    PushPayload push;
+    push.serventGuid = serventGuid;
+    push.index = index;
+    push.ip = ownIp();
+    push.port = listenPort();
+    const Message message{{NewGuid(), Push, uint8_t(kMaxTtlPlusHops), 0, 0}, push.encode()};
+    for (Connection* route : routes)
+        route->send(message);
+    return true;
+}
+
+void NetworkEngine::handlePush(Connection* from, const Message& message)
+{
+    const auto push = PushPayload::decode(message.payload);
+    if (!push)
+        return;
+    if (push->serventGuid == m_serventGuid) {
+        answerPush(*push);
+        return;
+    }
+    Connection* route = m_pushRoutes.route(push->serventGuid);
+    if (!settings.ultrapeer || !route || route == from || message.header.ttl <= 1)
+        return;
+    Message forward = message;
+    forward.header.ttl = uint8_t(message.header.ttl - 1);
+    forward.header.hops = uint8_t(message.header.hops + 1);
+    route->send(forward);
+}
+
+void NetworkEngine::answerPush(const PushPayload& push)
+{
+    const SharedIndex::File* file = m_shares.byIndex(push.index);
+    if (!file || push.ip == 0 || push.port == 0 || m_pushedConnections >= kMostPushedConnections)
+        return;
+    // One connection a few seconds to any one address, however many pushes name it.
+    const quint64 target = quint64(push.ip) << 16 | push.port;
+    const auto last = m_pushedTo.constFind(target);
+    if (last != m_pushedTo.constEnd() && now() - *last < kPushRepeatMs)
+        return;
+    if (m_pushedTo.size() > kMaxRoutes)
+        m_pushedTo.clear();
+    m_pushedTo.insert(target, now());
+    ++m_pushedConnections;
+    auto* socket = new QTcpSocket(this);
+    auto* timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    const auto giveUp = [this, socket, timeout] {
+        --m_pushedConnections;
+        timeout->stop();
+        socket->disconnect();
+        socket->deleteLater();
+    };
+    connect(timeout, &QTimer::timeout, socket, giveUp);
+    connect(socket, &QTcpSocket::errorOccurred, socket, giveUp);
+    connect(socket, &QTcpSocket::connected, this,
+            [this, socket, timeout, line = GivLine{push.index, m_serventGuid, file->name}.encode()] {
+                --m_pushedConnections;
+                timeout->stop();
+                timeout->deleteLater();
+                socket->disconnect();
+                socket->write(line);
+                serveUploads(socket);
+            });
+    timeout->start(kConnectTimeoutMs);
+    socket->connectToHost(QHostAddress(push.ip), push.port);
 }
 
 void NetworkEngine::rescanShares()
@@ -265,8 +394,8 @@ void NetworkEngine::onEstablished(Connection* connection)
 
 void NetworkEngine::onClosed(Connection* connection)
 {
-    for (auto it = m_routes.begin(); it != m_routes.end();)
-        it = it.value() == connection ? m_routes.erase(it) : std::next(it);
+    m_routes.forget(connection);
+    m_pushRoutes.forget(connection);
     std::erase_if(m_peers, [connection](const std::unique_ptr<Peer>& p) { return p->connection == connection; });
     connection->deleteLater();
     emit nodesChanged(nodeCount());
@@ -293,18 +422,6 @@ void NetworkEngine::disconnectNetwork()
         connections.push_back(peer->connection);
     for (Connection* connection : connections)
         connection->close("Disconnecting");
-}
-
-void NetworkEngine::remember(const QByteArray& guid, Connection* route)
-{
-    if (m_routes.contains(guid))
-        return;
-    m_routes.insert(guid, route);
-    m_routeOrder.push_back(guid);
-    while (int(m_routeOrder.size()) > kMaxRoutes) {
-        m_routes.remove(m_routeOrder.front());
-        m_routeOrder.pop_front();
-    }
 }
 
 uint32_t NetworkEngine::ownIp() const
@@ -339,7 +456,10 @@ void NetworkEngine::onMessage(Connection* connection, const Message& message)
         handleQuery(*peer, message);
         break;
     case QueryHit:
-        handleHit(message);
+        handleHit(connection, message);
+        break;
+    case Push:
+        handlePush(connection, message);
         break;
     case RouteTable:
         if (!peer->table.apply(message.payload))
@@ -377,13 +497,15 @@ void NetworkEngine::handleQuery(Peer& from, const Message& message)
     const auto query = QueryPayload::decode(message.payload);
     if (!query)
         return;
-    remember(message.header.guid, from.connection);
+    m_routes.remember(message.header.guid, from.connection);
 
     const auto matches = m_shares.match(query->text, query->urns, settings.maxHitsPerQuery);
     if (!matches.empty()) {
         QueryHitPayload hit;
         hit.port = listenPort();
         hit.ip = ownIp();
+        // Without a listening socket the file can only be had by a push.
+        hit.needsPush = !m_server;
         hit.speed = 1000;
         hit.vendor = settings.vendor;
         hit.serventGuid = m_serventGuid;
@@ -421,15 +543,18 @@ void NetworkEngine::handleQuery(Peer& from, const Message& message)
     }
 }
 
-void NetworkEngine::handleHit(const Message& message)
+void NetworkEngine::handleHit(Connection* from, const Message& message)
 {
     const QByteArray& guid = message.header.guid;
+    // A hit ends with its servent's GUID: pushes to that servent go back this way.
+    if (message.payload.size() >= 27)
+        m_pushRoutes.remember(message.payload.right(16), from);
     if (m_ownQueries.contains(guid)) {
         if (const auto hit = QueryHitPayload::decode(message.payload))
             emit hitReceived(guid, *hit);
         return;
     }
-    Connection* route = m_routes.value(guid);
+    Connection* route = m_routes.route(guid);
     if (!route || message.header.ttl <= 1)
         return;
     Message back = message;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "gnutella/net/connection.h"
+#include "gnutella/net/guidroutes.h"
 #include "gnutella/net/hostcache.h"
 #include "gnutella/net/sharedindex.h"
+#include "gnutella/protocol/push.h"
 #include "gnutella/protocol/qrp.h"
 #include "gnutella/protocol/queryhit.h"
 
@@ -12,7 +14,7 @@
 #include <QObject>
 #include <QSet>
 #include <QTimer>
-#include <deque>
+#include <functional>
 #include <memory>
 
 class QTcpServer;
@@ -27,7 +29,8 @@ namespace gnutella {
 // The Gnutella side of the engine: as a leaf it keeps connections to ultrapeers from its host
 // cache, sends its queries through them and hands back the hits; as an ultrapeer (node mode) it
 // accepts leaves and ultrapeers, answers pings and queries from its shared folder, and routes
-// queries and hits between its connections by GUID.
+// queries and hits between its connections by GUID. Pushes travel back along the way the hits
+// of their target came; a host that is pushed connects out and serves the file there.
 class NetworkEngine final : public QObject {
     Q_OBJECT
 public:
@@ -70,6 +73,14 @@ public:
                      QByteArray guid = {});
     void forgetQuery(const QByteArray& guid);
 
+    // Asks the firewalled host with this servent GUID to connect to us and offer the file of
+    // this index, through the ultrapeer its hits came from (or every ultrapeer); listens first
+    // when not listening yet. False when no connection can carry it.
+    bool sendPush(const QByteArray& serventGuid, uint32_t index);
+    // Takes each connection a pushed host opened to us, after its GIV line; the socket is then
+    // the handler's. Without a handler such connections are closed.
+    std::function<void(const gnutella::GivLine& giv, QTcpSocket* socket)> givHandler;
+
 signals:
     void nodesChanged(int count);
     void disconnected();
@@ -95,8 +106,11 @@ private:
     void onMessage(Connection* connection, const Message& message);
     void answerPing(Peer& peer, const Message& message);
     void handleQuery(Peer& from, const Message& message);
-    void handleHit(const Message& message);
-    void remember(const QByteArray& guid, Connection* route);
+    void handleHit(Connection* from, const Message& message);
+    void handlePush(Connection* from, const Message& message);
+    void answerPush(const PushPayload& push);
+    void readGiv(QTcpSocket* socket);
+    void serveUploads(QTcpSocket* socket);
     Peer* peerOf(Connection* connection);
     QList<HostAddress> connectedAddresses() const;
     bool acceptPeer(const HandshakeBlock& peer) const;
@@ -113,9 +127,13 @@ private:
     SharedIndex m_shares;
     QByteArray m_serventGuid;
     QSet<QByteArray> m_ownQueries;
-    // Where each query came from, so its hits can go back; the oldest are forgotten first.
-    QHash<QByteArray, Connection*> m_routes;
-    std::deque<QByteArray> m_routeOrder;
+    // Where each query came from, so its hits can go back.
+    GuidRoutes m_routes;
+    // Where the hits of each servent came from, so pushes to it can follow.
+    GuidRoutes m_pushRoutes;
+    // When each address was last connected to for a push: a flood of pushes is not obeyed.
+    QHash<quint64, qint64> m_pushedTo;
+    int m_pushedConnections = 0;
 };
 
 } // namespace gnutella

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QTcpSocket>
 #include <QThread>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace gnutella {
 namespace {
 constexpr int kScheduleMs = 250;
 constexpr int kMaxFailures = 5;
+constexpr qint64 kPushWaitMs = 30000; // for the connection a push asks for
 const char* const kStateFile = "/tavrin-downloads.json";
 
 qint64 now()
@@ -34,6 +36,14 @@ int64_t Transfer::received() const
         if (chunks[size_t(c)] == 2)
             bytes += chunkLength(c);
     return bytes;
+}
+
+bool SameHost(const TransferSource& a, const TransferSource& b)
+{
+    // Firewalled hosts may share an address (none, or a private one): their GUIDs tell them apart.
+    if (a.serventGuid.size() == 16 && b.serventGuid.size() == 16)
+        return a.serventGuid == b.serventGuid;
+    return a.address == b.address;
 }
 
 bool Transfer::allHeld() const
@@ -116,7 +126,7 @@ void DownloadManager::addSources(const QByteArray& urn, const std::vector<Transf
             continue;
         for (const TransferSource& source : sources) {
             const bool known = std::any_of(t.sources.begin(), t.sources.end(), [&](const TransferSource& s) {
-                return s.address == source.address;
+                return SameHost(s, source);
             });
             if (!known && int(t.sources.size()) < MostSources)
                 t.sources.push_back(source);
@@ -134,8 +144,10 @@ void DownloadManager::pause(int32_t id)
     for (auto& worker : run.workers)
         worker->stop();
     run.workers.clear();
-    for (TransferSource& s : run.transfer.sources)
+    for (TransferSource& s : run.transfer.sources) {
         s.busy = false;
+        s.pushedAtMs = 0;
+    }
     run.transfer.state = Transfer::Paused;
     report(run);
     saveState();
@@ -246,9 +258,17 @@ void DownloadManager::schedule()
         }
         // After a failed check one source at a time fetches the whole file.
         const int most = t.checkFailed ? 1 : SourcesPerDownload;
-        for (int s = 0; s < int(t.sources.size()) && int(run->workers.size()) < most; ++s) {
+        // Sources asked to connect to us count as busy.
+        int engaged = int(run->workers.size()) +
+                      int(std::count_if(t.sources.begin(), t.sources.end(),
+                                        [](const TransferSource& s) { return s.pushedAtMs != 0; }));
+        for (int s = 0; s < int(t.sources.size()); ++s) {
             TransferSource& source = t.sources[size_t(s)];
-            if (source.busy || source.banned || source.retryAfterMs > now())
+            if (source.pushedAtMs != 0) {
+                pushTo(source);
+                continue;
+            }
+            if (engaged >= most || source.busy || source.banned || source.retryAfterMs > now())
                 continue;
             if (t.checkFailed) {
                 if (t.exclusiveSource >= 0 && t.exclusiveSource != s)
@@ -257,14 +277,62 @@ void DownloadManager::schedule()
             }
             if (!openPartial(*run))
                 break;
-            startWorker(*run, s);
+            ++engaged;
+            if (source.push)
+                pushTo(source);
+            else
+                startWorker(*run, s);
         }
     }
     if (m_stateDirty)
         saveState();
 }
 
-void DownloadManager::startWorker(Running& run, int source)
+void DownloadManager::pushTo(TransferSource& source)
+{
+    if (source.pushedAtMs != 0) {
+        if (now() - source.pushedAtMs < kPushWaitMs)
+            return;
+        // No connection came: the push did not reach the host, or it could not reach us.
+        source.pushedAtMs = 0;
+        source.retryAfterMs = now() + 60000;
+        if (++source.failures >= kMaxFailures)
+            source.banned = true;
+        return;
+    }
+    if (source.serventGuid.size() != 16) {
+        source.banned = true;
+        return;
+    }
+    if (!requestPush || !requestPush(source.serventGuid, source.index)) {
+        source.retryAfterMs = now() + 30000;
+        return;
+    }
+    source.pushedAtMs = now();
+}
+
+void DownloadManager::takeGiv(const GivLine& giv, QTcpSocket* socket)
+{
+    for (auto& [id, run] : m_downloads) {
+        Transfer& t = run->transfer;
+        if (t.state != Transfer::Pending && t.state != Transfer::Receiving)
+            continue;
+        for (int s = 0; s < int(t.sources.size()); ++s) {
+            TransferSource& source = t.sources[size_t(s)];
+            if (source.pushedAtMs == 0 || source.busy || source.serventGuid != giv.serventGuid)
+                continue;
+            source.pushedAtMs = 0;
+            if (!openPartial(*run))
+                break;
+            startWorker(*run, s, socket);
+            return;
+        }
+    }
+    // Nobody asked for it.
+    socket->deleteLater();
+}
+
+void DownloadManager::startWorker(Running& run, int source, QTcpSocket* pushed)
 {
     Transfer& t = run.transfer;
     const int32_t id = t.id;
@@ -337,7 +405,8 @@ void DownloadManager::startWorker(Running& run, int source)
                 workerFinished(*r, *holder, outcome, retryMs);
         });
     };
-    run.workers.push_back(std::make_unique<SourceWorker>(t, source, userAgent, chunkDeadlineMs, callbacks, this));
+    run.workers.push_back(
+        std::make_unique<SourceWorker>(t, source, userAgent, chunkDeadlineMs, callbacks, pushed, this));
     *holder = run.workers.back().get();
     report(run);
 }
@@ -361,6 +430,13 @@ void DownloadManager::workerFinished(Running& run, SourceWorker* worker, SourceW
     case SourceWorker::Outcome::Gone:
         source.banned = true;
         break;
+    case SourceWorker::Outcome::Unreachable:
+        // A host known by its servent GUID may still be pushed.
+        if (source.serventGuid.size() == 16 && !source.push) {
+            source.push = true;
+            break;
+        }
+        [[fallthrough]];
     case SourceWorker::Outcome::Failed:
         source.retryAfterMs = now() + retryMs;
         if (++source.failures >= kMaxFailures)
@@ -471,7 +547,11 @@ void DownloadManager::saveState()
         QJsonArray sources;
         for (const TransferSource& s : t.sources)
             if (!s.banned)
-                sources.append(QJsonObject{{"address", s.address.text()}, {"index", qint64(s.index)}, {"name", s.name}});
+                sources.append(QJsonObject{{"address", s.address.text()},
+                                           {"index", qint64(s.index)},
+                                           {"name", s.name},
+                                           {"guid", QString::fromLatin1(s.serventGuid.toHex())},
+                                           {"push", s.push}});
         list.append(QJsonObject{{"id", t.id},
                                 {"name", t.name},
                                 {"size", qint64(t.size)},
@@ -521,9 +601,18 @@ void DownloadManager::loadState()
                     t.chunks[c] = 2;
         for (const QJsonValue& sv : o.value("sources").toArray()) {
             const QJsonObject so = sv.toObject();
+            // A host without a usable address can still be pushed by its servent GUID.
             const auto address = ParseHostAddress(so.value("address").toString().toLatin1());
-            if (address)
-                t.sources.push_back({*address, uint32_t(so.value("index").toInteger()), so.value("name").toString()});
+            const QByteArray guid = QByteArray::fromHex(so.value("guid").toString().toLatin1());
+            if (!address && guid.size() != 16)
+                continue;
+            TransferSource source{address.value_or(HostAddress{}), uint32_t(so.value("index").toInteger()),
+                                  so.value("name").toString()};
+            if (guid.size() == 16) {
+                source.serventGuid = guid;
+                source.push = !address || so.value("push").toBool();
+            }
+            t.sources.push_back(source);
         }
         if (t.state != Transfer::Paused && t.state != Transfer::Failed)
             t.state = Transfer::Pending;

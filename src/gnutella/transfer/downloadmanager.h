@@ -1,11 +1,13 @@
 #pragma once
 
+#include "gnutella/protocol/push.h"
 #include "gnutella/transfer/sourceworker.h"
 #include "gnutella/transfer/transfer.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -54,6 +56,12 @@ public:
     // How long a source may take over one chunk, not counting time held back by the limit.
     int chunkDeadlineMs = 30000;
 
+    // Sends a push to a firewalled source; false when it cannot go out now.
+    std::function<bool(const QByteArray& serventGuid, uint32_t index)> requestPush;
+    // A connection a pushed source opened to us: it serves the download that pushed it, or is
+    // closed.
+    void takeGiv(const GivLine& giv, QTcpSocket* socket);
+
     void add(const Transfer& transfer);
     void addSources(const QByteArray& urn, const std::vector<TransferSource>& sources);
     void pause(int32_t id);
@@ -79,7 +87,9 @@ private:
     };
 
     void schedule();
-    void startWorker(Running& run, int source);
+    void startWorker(Running& run, int source, QTcpSocket* pushed = nullptr);
+    // Sends or awaits a push to a firewalled source.
+    void pushTo(TransferSource& source);
     void workerFinished(Running& run, SourceWorker* worker, SourceWorker::Outcome outcome, qint64 retryMs);
     void followHeld(Running& run);
     void verifyAndFinish(Running& run);

@@ -14,17 +14,19 @@ constexpr qint64 kRunMs = 250;       // a run should take about this long at the
 } // namespace
 
 SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
-                           Callbacks callbacks, QObject* parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)), m_source(source), m_urn(transfer.urn),
+                           Callbacks callbacks, QTcpSocket* connected, QObject* parent)
+    : QObject(parent), m_socket(connected ? connected : new QTcpSocket(this)), m_source(source), m_urn(transfer.urn),
       m_index(transfer.sources[size_t(source)].index), m_name(transfer.sources[size_t(source)].name),
       m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size),
       m_deadlineMs(deadlineMs)
 {
+    m_socket->setParent(this);
     // A bounded read buffer lets the bandwidth limit slow the sender down.
     m_socket->setReadBufferSize(kReadBuffer);
     m_buffer.resize(kReadBuffer);
     m_timeout.setSingleShot(true);
-    connect(&m_timeout, &QTimer::timeout, this, [this] { finish(Outcome::Failed, 60000); });
+    connect(&m_timeout, &QTimer::timeout, this,
+            [this] { finish(m_connected ? Outcome::Failed : Outcome::Unreachable, 60000); });
     m_throttle.setSingleShot(true);
     m_throttle.setInterval(50);
     connect(&m_throttle, &QTimer::timeout, this, [this] {
@@ -34,7 +36,10 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
         }
         readBytes();
     });
-    connect(m_socket, &QTcpSocket::connected, this, &SourceWorker::requestNext);
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        m_connected = true;
+        requestNext();
+    });
     connect(m_socket, &QTcpSocket::readyRead, this, &SourceWorker::readBytes);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
         if (m_socket->error() == QAbstractSocket::RemoteHostClosedError) {
@@ -43,11 +48,16 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
             readBytes();
             return;
         }
-        finish(Outcome::Failed, 30000);
+        finish(m_connected ? Outcome::Failed : Outcome::Unreachable, 30000);
     });
+    m_timeout.start(m_deadlineMs);
+    if (connected) {
+        m_connected = true;
+        QTimer::singleShot(0, this, &SourceWorker::requestNext);
+        return;
+    }
     const HostAddress& address = transfer.sources[size_t(source)].address;
     m_socket->connectToHost(QHostAddress(address.ip), address.port);
-    m_timeout.start(m_deadlineMs);
 }
 
 SourceWorker::~SourceWorker() = default;

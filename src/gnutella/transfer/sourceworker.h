@@ -19,7 +19,8 @@ namespace gnutella {
 class SourceWorker final : public QObject {
     Q_OBJECT
 public:
-    enum class Outcome { Done, Busy, Gone, Failed };
+    // Unreachable: no connection could be made at all.
+    enum class Outcome { Done, Busy, Gone, Failed, Unreachable };
 
     struct Callbacks {
         // Claims the next run of at most `most` neighbouring chunks: its first chunk (-1 when
@@ -37,8 +38,9 @@ public:
 
     // A source that takes longer than deadlineMs over a chunk (a dead or trickling source) gives
     // the chunk back; time the bandwidth limit holds the worker back does not count.
+    // A connected socket (one a pushed source opened to us) is taken and used at once.
     SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
-                 Callbacks callbacks, QObject* parent = nullptr);
+                 Callbacks callbacks, QTcpSocket* connected = nullptr, QObject* parent = nullptr);
     ~SourceWorker() override;
 
     int source() const { return m_source; }
@@ -73,6 +75,7 @@ private:
     int64_t m_remaining = 0; // body bytes still expected
     bool m_inBody = false;
     bool m_done = false;
+    bool m_connected = false;
     bool m_answered = false;  // a whole answer came on this connection
     bool m_closeAfter = false; // the server closes after this answer
     bool m_closing = false;    // the server has closed; what it sent is still being read

@@ -18,7 +18,13 @@ struct TransferSource {
     qint64 retryAfterMs = 0; // not asked before this time
     bool banned = false;
     bool busy = false; // a worker is fetching from it
+    QByteArray serventGuid = {}; // 16 bytes when known: how a push finds the host
+    bool push = false;      // the host cannot be reached directly; it is asked to connect to us
+    qint64 pushedAtMs = 0;  // a push is out and its connection awaited (0: none)
 };
+
+// Whether two sources are one host.
+bool SameHost(const TransferSource& a, const TransferSource& b);
 
 // One download as the engine's network thread keeps it: its sources and which 256 KiB chunks
 // of the partial file hold data.
