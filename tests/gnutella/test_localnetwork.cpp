@@ -167,16 +167,20 @@ TEST(LocalNetwork, ResultDownloadsFromEveryNodeIntoTheMusicFolder)
     EXPECT_TRUE(client.download->call(1).toIntArray().isEmpty()) << "housekeeping forgets it";
 }
 
-TEST(LocalNetwork, AFirewalledLeafsFileComesByAPushThroughItsUltrapeer)
+TEST(LocalNetwork, AFirewalledLeafThreeHopsAwayIsFoundAndPushed)
 {
     LocalNetwork network(QStringLiteral(TAVRIN_PEER_PROGRAM));
     const QByteArray song = LocalNetwork::musicFile(QStringLiteral("Hidden"), QStringLiteral("Track"), 5);
     const QMap<QString, QByteArray> files{{QStringLiteral("Hidden - Track.mp3"), song.repeated(3)}};
-    const int ultrapeer = network.addUltrapeer({});
-    ASSERT_GE(ultrapeer, 0);
-    ASSERT_GE(network.addFirewalledLeaf(files, ultrapeer), 0);
+    // The leaf sits at the far end of a chain of three ultrapeers: the query reaches its
+    // ultrapeer with its last TTL, and the push goes back three hops.
+    const int first = network.addUltrapeer({});
+    const int second = network.addUltrapeer({}, {first});
+    const int third = network.addUltrapeer({}, {second});
+    ASSERT_GE(third, 0);
+    ASSERT_GE(network.addFirewalledLeaf(files, third), 0);
 
-    DownloadingClient client(network, ultrapeer);
+    DownloadingClient client(network, first);
     // The leaf may still be connecting: ask again until its hit comes.
     int32_t id = -1;
     for (int attempt = 0; attempt < 10 && client.found < 0; ++attempt) {

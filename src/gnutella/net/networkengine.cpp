@@ -523,16 +523,17 @@ void NetworkEngine::handleQuery(Peer& from, const Message& message)
     }
     if (!settings.ultrapeer)
         return;
+    // Leaves are the last hop of their ultrapeer: a query that reaches it with its last TTL
+    // still goes to the leaves whose tables may match it, but no further ultrapeer.
     Message forward = message;
-    if (message.header.ttl <= 1)
-        return;
-    forward.header.ttl = uint8_t(message.header.ttl - 1);
+    forward.header.ttl = uint8_t(std::max(message.header.ttl - 1, 1));
     forward.header.hops = uint8_t(message.header.hops + 1);
     for (const auto& peer : m_peers) {
         if (peer->connection == from.connection || !peer->connection->isEstablished())
             continue;
         if (peer->ultrapeer) {
-            peer->connection->send(forward);
+            if (message.header.ttl > 1)
+                peer->connection->send(forward);
         } else if (peer->table.received() ? peer->table.mayMatch(query->text, query->urns)
                                           : true) {
             // Leaves get the query with TTL 1: they answer, they do not route.
