@@ -349,6 +349,9 @@ TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)
     waitUntil([&] { return lastState() == Transfer::Complete; }, 30000);
     ASSERT_EQ(lastState(), Transfer::Complete);
     EXPECT_EQ(source.requests().size(), 3) << "no chunk was given up as stalled and asked for again";
+    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [](const TransferFigures& f) {
+        return f.state == Transfer::Receiving && f.received % Transfer::ChunkSize != 0;
+    })) << "progress moves within a chunk";
 }
 
 TEST_F(DownloadsTest, AtMostMaxDownloadsRunAtOnce)

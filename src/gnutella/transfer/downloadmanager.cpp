@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QTcpSocket>
 #include <QThread>
+#include <numeric>
 #include <unistd.h>
 
 namespace gnutella {
@@ -109,6 +110,7 @@ void DownloadManager::add(const Transfer& transfer)
     Transfer& t = run->transfer;
     t.chunks.assign(size_t(t.chunkCount()), 0);
     t.chunkSource.assign(t.chunks.size(), -1);
+    run->filling.assign(t.chunks.size(), 0);
     t.partialPath = m_partials + QStringLiteral("/%1 - %2").arg(t.id).arg(SafeFileName(t.name));
     run->rateClock.start();
     Running& added = *run;
@@ -193,7 +195,7 @@ TransferFigures DownloadManager::figuresOf(const Running& run) const
     TransferFigures f;
     f.id = t.id;
     f.state = t.state;
-    f.received = t.received();
+    f.received = t.received() + std::accumulate(run.filling.begin(), run.filling.end(), int64_t(0));
     f.size = t.size;
     f.hostsKnown = int(std::count_if(t.sources.begin(), t.sources.end(),
                                      [](const TransferSource& s) { return !s.banned; }));
@@ -366,6 +368,13 @@ void DownloadManager::startWorker(Running& run, int source, QTcpSocket* pushed)
         if (!r || ::pwrite(r->file.handle(), bytes, size_t(length), offset) != length)
             return false;
         r->rateBytes += length;
+        // Bytes of chunks still being fetched count as received, so progress moves within a chunk.
+        for (int64_t at = offset; at < offset + length;) {
+            const auto chunk = size_t(at / Transfer::ChunkSize);
+            const int64_t upTo = std::min<int64_t>(offset + length, int64_t(chunk + 1) * Transfer::ChunkSize);
+            r->filling[chunk] += upTo - at;
+            at = upTo;
+        }
         return true;
     };
     callbacks.chunkEnded = [this, running, source](int chunk, bool whole) {
@@ -374,6 +383,7 @@ void DownloadManager::startWorker(Running& run, int source, QTcpSocket* pushed)
             return;
         Transfer& tr = r->transfer;
         tr.chunks[size_t(chunk)] = whole ? 2 : 0;
+        r->filling[size_t(chunk)] = 0;
         if (!whole)
             return;
         tr.chunkSource[size_t(chunk)] = source;
@@ -593,6 +603,7 @@ void DownloadManager::loadState()
             continue; // handed over already
         t.chunks.assign(size_t(t.chunkCount()), 0);
         t.chunkSource.assign(t.chunks.size(), -1);
+        run->filling.assign(t.chunks.size(), 0);
             const QByteArray held = QByteArray::fromBase64(o.value("held").toString().toLatin1());
         // Chunks count only where the partial file is whole.
         if (QFileInfo(t.partialPath).size() == t.size)

@@ -84,6 +84,7 @@ private:
         int32_t rate = 0;
         bool verifying = false; // the hasher is finishing the file's hash
         int64_t heldTo = 0;     // the file's held start, as the hasher was told
+        std::vector<int64_t> filling; // bytes on disk of each chunk being fetched
     };
 
     void schedule();
