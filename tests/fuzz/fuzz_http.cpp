@@ -28,5 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (const auto contentRange = ParseContentRange(head.header("Content-Range")))
         (void)contentRange->range.length();
     ParseTryHosts(head.header("X-Alt"), 20);
+    const QueuePlace place = ParseQueue(head.header("X-Queue"));
+    if (place.pollMaxSeconds < place.pollMinSeconds || place.pollMinSeconds < 0)
+        __builtin_trap();
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QProcess>
@@ -336,6 +337,53 @@ TEST_F(DownloadsTest, AnUnreachableSourceIsPushedAndServesOverTheConnectionItOpe
     EXPECT_TRUE(stranger.isNull()) << "a connection no download pushed for is closed";
 }
 
+TEST_F(DownloadsTest, AQueuedDownloadAsksAgainOnTheSameConnectionWhenTheSourceSays)
+{
+    const QByteArray data = content(600 * 1024);
+    // A source with one connection's worth of patience: the first request is queued, the
+    // requests after it on the same connection are served; a second connection is refused.
+    QTcpServer source;
+    ASSERT_TRUE(source.listen(QHostAddress::LocalHost, 0));
+    int connections = 0;
+    QList<qint64> requestTimes;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&source, &QTcpServer::newConnection, [&] {
+        QTcpSocket* socket = source.nextPendingConnection();
+        if (++connections > 1) {
+            socket->abort();
+            return;
+        }
+        auto pending = std::make_shared<QByteArray>();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&, socket, pending] {
+            *pending += socket->readAll();
+            qsizetype end;
+            while ((end = pending->indexOf("\r\n\r\n")) >= 0) {
+                const QByteArray request = pending->left(end + 4);
+                pending->remove(0, end + 4);
+                requestTimes << clock.elapsed();
+                if (requestTimes.size() == 1) {
+                    EXPECT_TRUE(request.contains("X-Queue: 0.1")) << "the downloader says it can wait in a queue";
+                    socket->write("HTTP/1.1 503 Queued\r\nX-Queue: position=2,length=3,pollMin=1,pollMax=3\r\n"
+                                  "Content-Length: 6\r\n\r\nqueued");
+                    continue;
+                }
+                const auto range = requestedRange(request, data.size());
+                ASSERT_TRUE(range);
+                socket->write(partialHead(*range, data.size()) + data.mid(range->first, range->length()));
+            }
+        });
+    });
+    const Transfer t = transferOf(17, QStringLiteral("song.mp3"), data,
+                                  {{HostAddress{(127u << 24) | 1u, source.serverPort()}, 1, QStringLiteral("song.mp3")}});
+    manager.add(t);
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
+    EXPECT_EQ(connections, 1);
+    ASSERT_GE(requestTimes.size(), 2);
+    EXPECT_GE(requestTimes[1] - requestTimes[0], 1000) << "not before pollMin";
+    EXPECT_LE(requestTimes[1] - requestTimes[0], 3000) << "not after pollMax";
+}
+
 TEST_F(DownloadsTest, TimeHeldBackByTheLimitIsNotASlowSource)
 {
     // Each chunk takes about two seconds at this limit, longer than the deadline.
@@ -382,6 +430,25 @@ TEST_F(DownloadsTest, AtMostMaxDownloadsRunAtOnce)
     for (const TransferFigures& f : manager.figures())
         EXPECT_EQ(f.state, Transfer::Complete);
     EXPECT_FALSE(overlapped);
+}
+
+TEST(HttpHeads, QueuePlaces)
+{
+    struct Case {
+        const char* value;
+        int position, length, pollMin, pollMax;
+    };
+    for (const Case& c : {Case{"position=2,length=5,limit=4,pollMin=45,pollMax=120", 2, 5, 45, 120},
+                          Case{" PollMax = 90 , POSITION=1", 1, 0, 30, 90},
+                          Case{"pollMin=200", 0, 0, 200, 200},
+                          Case{"position=x,pollMin=-3,garbage,=7", 0, 0, 30, 120},
+                          Case{"", 0, 0, 30, 120}}) {
+        const QueuePlace place = ParseQueue(c.value);
+        EXPECT_EQ(place.position, c.position) << c.value;
+        EXPECT_EQ(place.length, c.length) << c.value;
+        EXPECT_EQ(place.pollMinSeconds, c.pollMin) << c.value;
+        EXPECT_EQ(place.pollMaxSeconds, c.pollMax) << c.value;
+    }
 }
 
 TEST(SafeNames, PeerNamesBecomePlainFileNames)

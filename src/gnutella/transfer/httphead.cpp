@@ -1,6 +1,7 @@
 #include "gnutella/transfer/httphead.h"
 
 #include <QList>
+#include <algorithm>
 
 namespace gnutella {
 
@@ -94,6 +95,31 @@ std::optional<ContentRange> ParseContentRange(const QByteArray& value)
         result.range.last >= result.total)
         return std::nullopt;
     return result;
+}
+
+QueuePlace ParseQueue(const QByteArray& value)
+{
+    QueuePlace place;
+    for (const QByteArray& item : value.split(',')) {
+        const qsizetype equals = item.indexOf('=');
+        if (equals < 0)
+            continue;
+        const QByteArray key = item.left(equals).trimmed().toLower();
+        bool ok = false;
+        const int number = item.mid(equals + 1).trimmed().toInt(&ok);
+        if (!ok || number < 0)
+            continue;
+        if (key == "position")
+            place.position = number;
+        else if (key == "length")
+            place.length = number;
+        else if (key == "pollmin")
+            place.pollMinSeconds = number;
+        else if (key == "pollmax")
+            place.pollMaxSeconds = number;
+    }
+    place.pollMaxSeconds = std::max(place.pollMaxSeconds, place.pollMinSeconds);
+    return place;
 }
 
 } // namespace gnutella

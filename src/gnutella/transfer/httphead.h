@@ -45,4 +45,16 @@ struct ContentRange {
 };
 std::optional<ContentRange> ParseContentRange(const QByteArray& value);
 
+// An "X-Queue" answer: the downloader holds a place in the source's queue and asks again on the
+// same connection between pollMin and pollMax seconds later.
+struct QueuePlace {
+    int position = 0; // 0 when not given
+    int length = 0;
+    int pollMinSeconds = 30;
+    int pollMaxSeconds = 120;
+};
+// "position=2,length=5,limit=4,pollMin=45,pollMax=120", every key optional, any order and case;
+// unknown keys and unreadable numbers are passed over, and pollMax is never below pollMin.
+QueuePlace ParseQueue(const QByteArray& value);
+
 } // namespace gnutella

@@ -11,6 +11,7 @@ constexpr qint64 kReadBuffer = 256 * 1024;
 constexpr int kMostAlternates = 20; // read from one answer
 constexpr int kMostRun = 16;         // chunks in one request
 constexpr qint64 kRunMs = 250;       // a run should take about this long at the source's pace
+constexpr int kLongestQueuePoll = 600; // seconds
 } // namespace
 
 SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray userAgent, int deadlineMs,
@@ -27,6 +28,11 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this,
             [this] { finish(m_connected ? Outcome::Failed : Outcome::Unreachable, 60000); });
+    m_poll.setSingleShot(true);
+    connect(&m_poll, &QTimer::timeout, this, [this] {
+        m_queued = false;
+        requestNext();
+    });
     m_throttle.setSingleShot(true);
     m_throttle.setInterval(50);
     connect(&m_throttle, &QTimer::timeout, this, [this] {
@@ -85,6 +91,7 @@ void SourceWorker::finish(Outcome outcome, qint64 retryAfterMs)
     m_done = true;
     m_timeout.stop();
     m_throttle.stop();
+    m_poll.stop();
     giveBackRun();
     m_socket->abort();
     m_callbacks.finished(outcome, retryAfterMs);
@@ -112,7 +119,7 @@ void SourceWorker::requestNext()
                QByteArray::number(m_socket->peerPort()) + "\r\n";
     request += "User-Agent: " + m_userAgent + "\r\n";
     request += "Range: bytes=" + QByteArray::number(first) + '-' + QByteArray::number(last) + "\r\n";
-    request += "Connection: Keep-Alive\r\n";
+    request += "Connection: Keep-Alive\r\nX-Queue: 0.1\r\n";
     if (!m_urn.isEmpty())
         request += "X-Gnutella-Content-URN: " + m_urn + "\r\n";
     m_socket->write(request + "\r\n");
@@ -150,16 +157,34 @@ void SourceWorker::readBytes()
     // After the server closed: a server that closes between two answers simply does not keep
     // connections, and the next chunk comes on a new one; a close inside an answer is a failure.
     if (m_closing && !m_done && !m_throttle.isActive() && m_socket->bytesAvailable() == 0) {
-        if (!m_inBody && m_answered)
+        if (m_queued)
+            finish(Outcome::Busy, 30000); // the source let go of our place
+        else if (!m_inBody && m_answered)
             finish(Outcome::Done);
         else
             finish(Outcome::Failed, 30000);
     }
 }
 
+void SourceWorker::waitInQueue(const QueuePlace& place)
+{
+    // The place in the queue is this connection: the claimed chunks go back for other sources,
+    // and the same request is made again once the source wants to hear from us.
+    giveBackRun();
+    m_timeout.stop();
+    m_queued = true;
+    const qint64 earliest = qint64(place.pollMinSeconds) * 1000;
+    m_poll.start(std::min(earliest + 1000, std::max<qint64>(qint64(place.pollMaxSeconds) * 1000, earliest)));
+}
+
 void SourceWorker::readAvailable()
 {
     while (!m_done && m_socket->bytesAvailable() > 0) {
+        if (m_queued) {
+            // The body of the queued answer, if any, says nothing we need.
+            m_socket->skip(m_socket->bytesAvailable());
+            continue;
+        }
         if (!m_inBody) {
             HttpHead head;
             QByteArray rest;
@@ -175,6 +200,14 @@ void SourceWorker::readAvailable()
             if (!alternates.isEmpty() && m_callbacks.alternates)
                 m_callbacks.alternates(alternates);
             if (status == 503) {
+                const bool keptOpen = !m_closing && head.header("Connection").toLower() != "close" &&
+                                      !head.firstLine.startsWith("HTTP/1.0");
+                const QueuePlace place = ParseQueue(head.header("X-Queue"));
+                // A queue that wants to hear from us only after a very long time is as good as busy.
+                if (keptOpen && !head.header("X-Queue").isEmpty() && place.pollMinSeconds <= kLongestQueuePoll) {
+                    waitInQueue(place);
+                    continue;
+                }
                 const qint64 wait = std::clamp<qint64>(head.header("Retry-After").toLongLong(), 10, 600);
                 finish(Outcome::Busy, wait * 1000);
                 return;

@@ -54,6 +54,8 @@ private:
     // Writes body bytes and hands over every chunk they complete; false when writing failed.
     bool deliver(const char* bytes, qint64 length);
     void giveBackRun();
+    // The source put us in its queue: ask again on this connection when it says.
+    void waitInQueue(const QueuePlace& place);
 
     QTcpSocket* m_socket;
     int m_source;
@@ -76,12 +78,14 @@ private:
     bool m_inBody = false;
     bool m_done = false;
     bool m_connected = false;
+    bool m_queued = false; // waiting in the source's queue
     bool m_answered = false;  // a whole answer came on this connection
     bool m_closeAfter = false; // the server closes after this answer
     bool m_closing = false;    // the server has closed; what it sent is still being read
     HttpHeadReader m_reader;
     QTimer m_timeout;
     QTimer m_throttle;
+    QTimer m_poll; // when to ask again while queued
 };
 
 } // namespace gnutella
