@@ -137,6 +137,39 @@ TEST(NetworkEngine, OnlyTheOffendingConnectionIsDropped)
     EXPECT_EQ(good.names(), QStringList{"Some - Song.mp3"}) << "the other leaf is served as before";
 }
 
+TEST(NetworkEngine, GivConnectionsGoToTheirHandlerAndBrokenOnesAreClosed)
+{
+    Node up(true, {});
+    QList<GivLine> givs;
+    std::vector<std::unique_ptr<QTcpSocket>> handed;
+    up.engine.givHandler = [&](const GivLine& giv, QTcpSocket* socket) {
+        givs << giv;
+        handed.emplace_back(socket);
+    };
+    const auto connectAndSend = [&](const QByteArray& bytes) {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress::LocalHost, up.engine.listenPort());
+        socket->waitForConnected(5000);
+        socket->write(bytes);
+        return socket;
+    };
+    const auto good = connectAndSend("GIV 5:00112233445566778899AABBCCDDEEFF/Some%20Song.mp3\r\n\r\nHTTP");
+    const auto endless = connectAndSend("GIV " + QByteArray(GivLine::MaxBytes + 100, 'x'));
+    const auto garbled = connectAndSend("GIV 5:not-a-guid/x.mp3\n\n");
+    waitUntil([&] {
+        return !givs.isEmpty() && endless->state() == QAbstractSocket::UnconnectedState &&
+               garbled->state() == QAbstractSocket::UnconnectedState;
+    });
+    ASSERT_EQ(givs.size(), 1);
+    EXPECT_EQ(givs[0].index, 5u);
+    EXPECT_EQ(givs[0].serventGuid.toHex(), "00112233445566778899aabbccddeeff");
+    EXPECT_EQ(givs[0].name, QStringLiteral("Some Song.mp3"));
+    waitUntil([&] { return handed[0]->bytesAvailable() >= 4; });
+    EXPECT_EQ(handed[0]->readAll(), "HTTP") << "what follows the GIV line is left for the handler";
+    EXPECT_EQ(endless->state(), QAbstractSocket::UnconnectedState) << "a GIV line that never ends";
+    EXPECT_EQ(garbled->state(), QAbstractSocket::UnconnectedState);
+}
+
 TEST(NetworkEngine, LearnedHostsAreWrittenToTheCacheFile)
 {
     Node up1(true, {});
