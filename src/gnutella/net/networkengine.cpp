@@ -40,6 +40,8 @@ NetworkEngine::NetworkEngine(HostCache& cache, QObject* parent)
 
 NetworkEngine::~NetworkEngine()
 {
+    // The uploads give their slots back while the slots still exist.
+    qDeleteAll(findChildren<UploadSession*>(Qt::FindDirectChildrenOnly));
     for (auto& peer : m_peers)
         peer->connection->disconnect(this);
 }
@@ -111,13 +113,10 @@ void NetworkEngine::serveUploads(QTcpSocket* socket)
 {
     UploadSession::Settings s;
     s.server = settings.userAgent;
-    s.takeSlot = [this] {
-        if (m_uploads >= settings.uploadSlots)
-            return false;
-        ++m_uploads;
-        return true;
-    };
-    s.giveSlot = [this] { --m_uploads; };
+    m_uploadSlots.setCount(settings.uploadSlots);
+    s.uploadSlots = &m_uploadSlots;
+    s.pollMinSeconds = settings.queuePollMinSeconds;
+    s.pollMaxSeconds = settings.queuePollMaxSeconds;
     auto* upload = new UploadSession(socket, m_shares, s, this);
     connect(upload, &UploadSession::finished, upload, &QObject::deleteLater);
 }

@@ -6,6 +6,7 @@
 #include "gnutella/net/sharedindex.h"
 #include "gnutella/protocol/push.h"
 #include "gnutella/protocol/qrp.h"
+#include "gnutella/transfer/uploadslots.h"
 #include "gnutella/protocol/queryhit.h"
 
 #include <QElapsedTimer>
@@ -47,6 +48,9 @@ public:
         // Refill an empty host cache from the built-in bootstrap seeds and known web caches.
         bool bootstrap = false;
         int uploadSlots = 4;
+        // How soon and how late a downloader waiting for an upload slot is to ask again.
+        int queuePollMinSeconds = 10;
+        int queuePollMaxSeconds = 60;
     };
 
     explicit NetworkEngine(HostCache& cache, QObject* parent = nullptr);
@@ -121,7 +125,7 @@ private:
     std::vector<std::unique_ptr<Peer>> m_peers;
     QTimer m_maintenance;
     std::unique_ptr<Bootstrap> m_bootstrap;
-    int m_uploads = 0;
+    UploadSlots m_uploadSlots{4};
     bool m_running = false;
     bool m_disconnecting = false;
     SharedIndex m_shares;

@@ -9,6 +9,7 @@ namespace {
 constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kMaxQueued = 256 * 1024;
 constexpr qsizetype kMaxPending = 64 * 1024;
+constexpr int kClosingMs = 10000;
 } // namespace
 
 UploadSession::UploadSession(QTcpSocket* socket, const SharedIndex& shares, Settings settings,
@@ -28,8 +29,11 @@ UploadSession::UploadSession(QTcpSocket* socket, const SharedIndex& shares, Sett
 
 UploadSession::~UploadSession()
 {
-    if (m_holdsSlot && m_settings.giveSlot)
-        m_settings.giveSlot();
+    if (m_settings.uploadSlots) {
+        m_settings.uploadSlots->leave(this);
+        if (m_holdsSlot)
+            m_settings.uploadSlots->give();
+    }
 }
 
 void UploadSession::end()
@@ -38,10 +42,33 @@ void UploadSession::end()
         return;
     m_ended = true;
     m_idle.stop();
-    if (m_holdsSlot && m_settings.giveSlot)
-        m_settings.giveSlot();
+    if (m_settings.uploadSlots) {
+        m_settings.uploadSlots->leave(this);
+        if (m_holdsSlot)
+            m_settings.uploadSlots->give();
+    }
     m_holdsSlot = false;
+    // What is written still goes out before the session is let go (a last answer, such as a
+    // 400), unless the downloader will not take it.
+    connect(m_socket, &QTcpSocket::disconnected, this, &UploadSession::release);
     m_socket->disconnectFromHost();
+    if (m_socket->state() == QAbstractSocket::UnconnectedState) {
+        release();
+        return;
+    }
+    m_idle.disconnect();
+    connect(&m_idle, &QTimer::timeout, this, [this] {
+        m_socket->abort();
+        release();
+    });
+    m_idle.start(kClosingMs);
+}
+
+void UploadSession::release()
+{
+    if (m_released)
+        return;
+    m_released = true;
     emit finished();
 }
 
@@ -84,6 +111,28 @@ void UploadSession::reply(int status, const char* text, const QByteArray& header
     m_socket->write(head + "\r\n");
 }
 
+bool UploadSession::queue(const QByteArray& headers)
+{
+    // Asking again well before the time given is flooding: the place is lost with the connection.
+    if (m_queued.isValid() && m_queued.elapsed() < (m_settings.pollMinSeconds - 1) * 1000LL) {
+        end();
+        return true;
+    }
+    const int place = m_settings.uploadSlots->wait(this);
+    if (place == 0)
+        return false;
+    reply(503, "Queued",
+          headers + "X-Queue: position=" + QByteArray::number(place) +
+              ",length=" + QByteArray::number(m_settings.uploadSlots->waiting()) +
+              ",limit=" + QByteArray::number(m_settings.uploadSlots->count()) +
+              ",pollMin=" + QByteArray::number(m_settings.pollMinSeconds) +
+              ",pollMax=" + QByteArray::number(m_settings.pollMaxSeconds) + "\r\n");
+    m_queued.start();
+    // Not back in time: the place goes.
+    m_idle.start(m_settings.pollMaxSeconds * 1000);
+    return true;
+}
+
 void UploadSession::answer(const HttpHead& request)
 {
     const QList<QByteArray> words = request.firstLine.split(' ');
@@ -121,9 +170,10 @@ void UploadSession::answer(const HttpHead& request)
               urn + "Content-Range: bytes */" + QByteArray::number(file->size) + "\r\n");
         return;
     }
-    if (!head && !m_holdsSlot) {
-        if (m_settings.takeSlot && !m_settings.takeSlot()) {
-            reply(503, "Busy", urn + "Retry-After: 30\r\n");
+    if (!head && !m_holdsSlot && m_settings.uploadSlots) {
+        if (!m_settings.uploadSlots->take(this)) {
+            if (request.header("X-Queue").isEmpty() || !m_keepAlive || !queue(urn))
+                reply(503, "Busy", urn + "Retry-After: 30\r\n");
             return;
         }
         m_holdsSlot = true;
