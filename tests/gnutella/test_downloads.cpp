@@ -249,6 +249,23 @@ TEST_F(DownloadsTest, BusyAndBrokenSourcesGiveWayToGoodOnes)
     EXPECT_EQ(busy.requests().size(), 1) << "a busy source is not asked again before its time";
 }
 
+TEST_F(DownloadsTest, ASourceThatDoesNotKnowTheUrnIsAskedByIndexAndName)
+{
+    const QByteArray data = content(400 * 1024);
+    const auto files = serving(data);
+    TestHttpServer byName([files](const QByteArray& request, const auto& write, const auto& stopping) {
+        if (request.startsWith("GET /get/1/song%20one.mp3 "))
+            files(request, write, stopping);
+        else
+            write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    });
+    TransferSource source = sourceAt(byName);
+    source.name = QStringLiteral("song one.mp3");
+    manager.add(transferOf(18, QStringLiteral("song one.mp3"), data, {source}));
+    ASSERT_NO_FATAL_FAILURE(expectDelivered(reports, music, data, 20000));
+    EXPECT_TRUE(byName.requests().first().startsWith("GET /uri-res/N2R?urn:sha1:")) << "by urn first";
+}
+
 TEST_F(DownloadsTest, HostsNamedInXAltBecomeSources)
 {
     const QByteArray data = content(900 * 1024);

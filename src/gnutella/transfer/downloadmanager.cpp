@@ -440,6 +440,9 @@ void DownloadManager::workerFinished(Running& run, SourceWorker* worker, SourceW
     case SourceWorker::Outcome::Gone:
         source.banned = true;
         break;
+    case SourceWorker::Outcome::UnknownUrn:
+        source.byName = true;
+        break;
     case SourceWorker::Outcome::Unreachable:
         // A host known by its servent GUID may still be pushed.
         if (source.serventGuid.size() == 16 && !source.push) {

@@ -18,6 +18,7 @@ SourceWorker::SourceWorker(const Transfer& transfer, int source, QByteArray user
                            Callbacks callbacks, QTcpSocket* connected, QObject* parent)
     : QObject(parent), m_socket(connected ? connected : new QTcpSocket(this)), m_source(source), m_urn(transfer.urn),
       m_index(transfer.sources[size_t(source)].index), m_name(transfer.sources[size_t(source)].name),
+      m_byName(transfer.urn.isEmpty() || transfer.sources[size_t(source)].byName),
       m_userAgent(std::move(userAgent)), m_callbacks(std::move(callbacks)), m_size(transfer.size),
       m_deadlineMs(deadlineMs)
 {
@@ -111,9 +112,8 @@ void SourceWorker::requestNext()
     const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;
     const int64_t last = std::min(int64_t(m_lastChunk + 1) * Transfer::ChunkSize, m_size) - 1;
     const QByteArray target =
-        m_urn.isEmpty() ? "/get/" + QByteArray::number(m_index) + '/' +
-                              QUrl::toPercentEncoding(m_name)
-                        : "/uri-res/N2R?" + m_urn;
+        m_byName ? "/get/" + QByteArray::number(m_index) + '/' + QUrl::toPercentEncoding(m_name)
+                 : "/uri-res/N2R?" + m_urn;
     QByteArray request = "GET " + target + " HTTP/1.1\r\n";
     request += "Host: " + m_socket->peerAddress().toString().toLatin1() + ':' +
                QByteArray::number(m_socket->peerPort()) + "\r\n";
@@ -213,7 +213,7 @@ void SourceWorker::readAvailable()
                 return;
             }
             if (status == 404 || status == 410) {
-                finish(Outcome::Gone);
+                finish(m_byName ? Outcome::Gone : Outcome::UnknownUrn);
                 return;
             }
             const int64_t first = int64_t(m_chunk) * Transfer::ChunkSize;

@@ -19,8 +19,9 @@ namespace gnutella {
 class SourceWorker final : public QObject {
     Q_OBJECT
 public:
-    // Unreachable: no connection could be made at all.
-    enum class Outcome { Done, Busy, Gone, Failed, Unreachable };
+    // Unreachable: no connection could be made at all. UnknownUrn: the source does not know the
+    // file by its urn, and may by its index and name.
+    enum class Outcome { Done, Busy, Gone, Failed, Unreachable, UnknownUrn };
 
     struct Callbacks {
         // Claims the next run of at most `most` neighbouring chunks: its first chunk (-1 when
@@ -62,6 +63,7 @@ private:
     QByteArray m_urn;
     uint32_t m_index;
     QString m_name;
+    bool m_byName; // requests name the file by index and name instead of by urn
     QByteArray m_userAgent;
     Callbacks m_callbacks;
     int64_t m_size;

@@ -21,6 +21,7 @@ struct TransferSource {
     QByteArray serventGuid = {}; // 16 bytes when known: how a push finds the host
     bool push = false;      // the host cannot be reached directly; it is asked to connect to us
     qint64 pushedAtMs = 0;  // a push is out and its connection awaited (0: none)
+    bool byName = false;    // it did not know the file by its urn: ask by index and name
 };
 
 // Whether two sources are one host.
