@@ -8,9 +8,9 @@ namespace gnutella {
 
 namespace {
 constexpr qint64 kReadBuffer = 256 * 1024;
-constexpr int kMostAlternates = 20; // read from one answer
-constexpr int kMostRun = 16;         // chunks in one request
-constexpr qint64 kRunMs = 250;       // a run should take about this long at the source's pace
+constexpr int kMostAlternates = 20;    // read from one answer
+constexpr int kMostRun = 16;           // chunks in one request
+constexpr qint64 kRunMs = 250;         // a run should take about this long at the source's pace
 constexpr int kLongestQueuePoll = 600; // seconds
 } // namespace
 
