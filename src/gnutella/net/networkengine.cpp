@@ -49,8 +49,10 @@ NetworkEngine::~NetworkEngine()
 bool NetworkEngine::listen(const QHostAddress& address, quint16 port)
 {
     m_server = std::make_unique<QTcpServer>();
-    if (!m_server->listen(address, port))
+    if (!m_server->listen(address, port)) {
+        m_server.reset(); // not listening: hits, pongs and queries say so
         return false;
+    }
     connect(m_server.get(), &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server->nextPendingConnection())
             dispatch(socket);
