@@ -1,7 +1,6 @@
 #include "gnutella/net/sharedindex.h"
 
-#include "common/sha1.h"
-#include "gnutella/protocol/base32.h"
+#include "gnutella/protocol/sha1.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +35,7 @@ void SharedIndex::scan(const QString& folder)
             Sha1 hash;
             if (!hash.addAll(file))
                 continue;
-            urn = "urn:sha1:" + Base32Encode(hash.result());
+            urn = hash.urn();
             m_hashes.insert(key, urn);
         }
         m_files.push_back({index++, entry.fileName(), entry.absoluteFilePath(),

@@ -1,7 +1,5 @@
 #include "gnutella/transfer/filehasher.h"
 
-#include "gnutella/protocol/base32.h"
-
 namespace gnutella {
 
 FileHasher::~FileHasher() = default;
@@ -44,7 +42,7 @@ void FileHasher::finish(qint32 id, const QString& path, qint64 size)
     if (!state)
         state = std::make_unique<File>();
     const bool read = hashTo(*state, path, size) && state->file.read(1).isEmpty();
-    const QByteArray urn = read ? "urn:sha1:" + Base32Encode(state->hash.result()) : QByteArray();
+    const QByteArray urn = read ? state->hash.urn() : QByteArray();
     m_files.erase(id);
     emit finished(id, urn);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/sha1.h"
+#include "gnutella/protocol/sha1.h"
 
 #include <QFile>
 #include <QObject>

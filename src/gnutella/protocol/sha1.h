@@ -6,6 +6,8 @@
 
 class QIODevice;
 
+namespace gnutella {
+
 // SHA-1 that can be fed piece by piece and copied midway, so a file's hash can grow with the file
 // and be finished elsewhere.
 class Sha1 {
@@ -21,9 +23,14 @@ public:
     // The 20-byte digest of what was added so far; more may still be added afterwards.
     QByteArray result() const;
 
+    // "urn:sha1:" and the base32 of the digest.
+    QByteArray urn() const;
+
     static QByteArray of(QByteArrayView bytes);
 
 private:
     struct Context;
     std::unique_ptr<Context> m_context;
 };
+
+} // namespace gnutella

@@ -1,7 +1,11 @@
-#include "common/sha1.h"
+#include "gnutella/protocol/sha1.h"
+
+#include "gnutella/protocol/base32.h"
 
 #include <QIODevice>
 #include <openssl/evp.h>
+
+namespace gnutella {
 
 struct Sha1::Context {
     EVP_MD_CTX* ctx = EVP_MD_CTX_new();
@@ -56,9 +60,16 @@ QByteArray Sha1::result() const
     return digest;
 }
 
+QByteArray Sha1::urn() const
+{
+    return "urn:sha1:" + Base32Encode(result());
+}
+
 QByteArray Sha1::of(QByteArrayView bytes)
 {
     Sha1 hash;
     hash.add(bytes);
     return hash.result();
 }
+
+} // namespace gnutella

@@ -1,14 +1,17 @@
-#include "common/sha1.h"
+#include "gnutella/protocol/sha1.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
 
+using gnutella::Sha1;
+
 TEST(Sha1, KnownDigests)
 {
     EXPECT_EQ(Sha1::of("").toHex(), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
     EXPECT_EQ(Sha1::of("abc").toHex(), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    EXPECT_EQ(Sha1().urn(), "urn:sha1:3I42H3S6NNFQ2MSVX7XZKYAYSCX5QBYJ");
 }
 
 TEST(Sha1, PiecesCopiesAndDevicesAgreeWithTheWhole)
