@@ -109,7 +109,6 @@ void DownloadManager::add(const Transfer& transfer)
     run->transfer = transfer;
     Transfer& t = run->transfer;
     t.chunks.assign(size_t(t.chunkCount()), 0);
-    t.chunkSource.assign(t.chunks.size(), -1);
     run->filling.assign(t.chunks.size(), 0);
     t.partialPath = m_partials + QStringLiteral("/%1 - %2").arg(t.id).arg(SafeFileName(t.name));
     run->rateClock.start();
@@ -377,7 +376,7 @@ void DownloadManager::startWorker(Running& run, int source, QTcpSocket* pushed)
         }
         return true;
     };
-    callbacks.chunkEnded = [this, running, source](int chunk, bool whole) {
+    callbacks.chunkEnded = [this, running](int chunk, bool whole) {
         Running* r = running();
         if (!r)
             return;
@@ -386,7 +385,6 @@ void DownloadManager::startWorker(Running& run, int source, QTcpSocket* pushed)
         r->filling[size_t(chunk)] = 0;
         if (!whole)
             return;
-        tr.chunkSource[size_t(chunk)] = source;
         tr.state = Transfer::Receiving;
         followHeld(*r);
         m_stateDirty = true;
@@ -480,7 +478,6 @@ void DownloadManager::verifyAndFinish(Running& run)
     Transfer& t = run.transfer;
     if (t.state == Transfer::Complete || run.verifying)
         return;
-    run.file.flush();
     run.file.close();
     if (t.urn.isEmpty()) {
         finishVerified(run, true);
@@ -515,7 +512,6 @@ void DownloadManager::finishVerified(Running& run, bool good)
         t.exclusiveSource = -1;
         run.heldTo = 0;
         std::fill(t.chunks.begin(), t.chunks.end(), 0);
-        std::fill(t.chunkSource.begin(), t.chunkSource.end(), -1);
         t.state = Transfer::Pending;
         if (std::none_of(t.sources.begin(), t.sources.end(), [](const TransferSource& s) { return !s.banned; }))
             t.state = Transfer::Failed;
@@ -549,10 +545,8 @@ void DownloadManager::saveState()
     for (auto& [id, run] : m_downloads) {
         const Transfer& t = run->transfer;
         // The chunks are on disk before the state says they are.
-        if (run->file.isOpen()) {
-            run->file.flush();
+        if (run->file.isOpen())
             ::fdatasync(run->file.handle());
-        }
         QByteArray held((t.chunks.size() + 7) / 8, '\0');
         for (size_t c = 0; c < t.chunks.size(); ++c)
             if (t.chunks[c] == 2)
@@ -605,8 +599,7 @@ void DownloadManager::loadState()
         if (t.state == Transfer::Complete)
             continue; // handed over already
         t.chunks.assign(size_t(t.chunkCount()), 0);
-        t.chunkSource.assign(t.chunks.size(), -1);
-        run->filling.assign(t.chunks.size(), 0);
+            run->filling.assign(t.chunks.size(), 0);
             const QByteArray held = QByteArray::fromBase64(o.value("held").toString().toLatin1());
         // Chunks count only where the partial file is whole.
         if (QFileInfo(t.partialPath).size() == t.size)

@@ -39,7 +39,6 @@ struct Transfer {
     QByteArray urn;  // "urn:sha1:..." or empty
     std::vector<TransferSource> sources;
     std::vector<uint8_t> chunks; // 0 missing, 1 being fetched, 2 held
-    std::vector<int> chunkSource; // which source delivered each chunk (-1 none)
     int state = Pending;
     QString partialPath;
     QString finalName; // the file's name in the downloads folder, once complete
