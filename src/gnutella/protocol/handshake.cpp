@@ -4,10 +4,10 @@
 
 namespace gnutella {
 
-int HandshakeBlock::statusCode() const
+int StatusCodeOf(const QByteArray& line, const QByteArray& protocol)
 {
-    const QList<QByteArray> words = startLine.split(' ');
-    if (words.size() < 2 || !words[0].startsWith("GNUTELLA/"))
+    const QList<QByteArray> words = line.split(' ');
+    if (words.size() < 2 || !words[0].startsWith(protocol))
         return 0;
     bool ok = false;
     const int code = words[1].toInt(&ok);
@@ -36,11 +36,11 @@ HandshakeReader::Result HandshakeReader::feed(const QByteArray& bytes, Handshake
         breakLength = 2;
     }
     if (end < 0) {
-        if (m_buffer.size() > MaxBytes)
+        if (m_buffer.size() > m_limits.bytes)
             m_broken = true;
         return m_broken ? Result::Broken : Result::NeedMore;
     }
-    if (end > MaxBytes) {
+    if (end > m_limits.bytes) {
         m_broken = true;
         return Result::Broken;
     }
@@ -48,7 +48,7 @@ HandshakeReader::Result HandshakeReader::feed(const QByteArray& bytes, Handshake
     rest = m_buffer.mid(end + breakLength);
     m_buffer.clear();
     QList<QByteArray> lines = head.split('\n');
-    if (lines.size() > MaxLines) {
+    if (lines.size() > m_limits.lines) {
         m_broken = true;
         return Result::Broken;
     }
@@ -58,7 +58,7 @@ HandshakeReader::Result HandshakeReader::feed(const QByteArray& bytes, Handshake
         QByteArray line = lines[i];
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.size() > MaxLineBytes || line.contains('\0')) {
+        if (line.size() > m_limits.lineBytes || line.contains('\0')) {
             m_broken = true;
             return Result::Broken;
         }

@@ -5,44 +5,6 @@
 
 namespace gnutella {
 
-int HttpHead::status() const
-{
-    const QList<QByteArray> words = firstLine.split(' ');
-    if (words.size() < 2 || !words[0].startsWith("HTTP/"))
-        return 0;
-    bool ok = false;
-    const int code = words[1].toInt(&ok);
-    return ok ? code : 0;
-}
-
-HttpHeadReader::Result HttpHeadReader::feed(const QByteArray& bytes, HttpHead& head, QByteArray& rest)
-{
-    m_buffer += bytes;
-    const qsizetype end = m_buffer.indexOf("\r\n\r\n");
-    if (end < 0)
-        return m_buffer.size() > MaxBytes ? Result::Broken : Result::NeedMore;
-    if (end > MaxBytes)
-        return Result::Broken;
-    const QList<QByteArray> lines = m_buffer.left(end).split('\n');
-    rest = m_buffer.mid(end + 4);
-    m_buffer.clear();
-    head = HttpHead{};
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        if (i == 0) {
-            head.firstLine = line;
-            continue;
-        }
-        const qsizetype colon = line.indexOf(':');
-        if (colon <= 0)
-            continue;
-        QByteArray& value = head.headers[line.left(colon).trimmed().toLower()];
-        const QByteArray part = line.mid(colon + 1).trimmed();
-        value = value.isEmpty() ? part : value + ',' + part;
-    }
-    return Result::Complete;
-}
-
 std::optional<ByteRange> ParseRange(const QByteArray& value, int64_t size)
 {
     const QByteArray text = value.trimmed().toLower();

@@ -1,31 +1,31 @@
 #pragma once
 
+#include "gnutella/protocol/handshake.h"
+
 #include <QByteArray>
-#include <QMap>
 #include <cstdint>
 #include <optional>
 
 namespace gnutella {
 
-// The head of an HTTP request or response: its first line and headers (names in lower case).
-struct HttpHead {
-    QByteArray firstLine;
-    QMap<QByteArray, QByteArray> headers;
-
-    QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }
+// The head of an HTTP request or response: its start line and headers, read as a handshake
+// group is.
+struct HttpHead : HandshakeBlock {
     // A response's status code, or 0.
-    int status() const;
+    int status() const { return StatusCodeOf(startLine, "HTTP/"); }
 };
 
-// Collects a head from a connection's bytes; a head longer than the limit breaks the reader.
+// Collects a head from a connection's bytes; a head longer than the limit, or not text, breaks
+// the reader.
 class HttpHeadReader final {
 public:
     static constexpr int MaxBytes = 8 * 1024;
-    enum class Result { NeedMore, Complete, Broken };
-    Result feed(const QByteArray& bytes, HttpHead& head, QByteArray& rest);
+    using Result = HandshakeReader::Result;
+    Result feed(const QByteArray& bytes, HttpHead& head, QByteArray& rest) { return m_reader.feed(bytes, head, rest); }
 
 private:
-    QByteArray m_buffer;
+    // Only the whole head is bounded, as any one line may be most of it.
+    HandshakeReader m_reader{{MaxBytes, MaxBytes, MaxBytes}};
 };
 
 // A byte range, both ends included.

@@ -201,7 +201,7 @@ void SourceWorker::readAvailable()
                 m_callbacks.alternates(alternates);
             if (status == 503) {
                 const bool keptOpen = !m_closing && head.header("Connection").toLower() != "close" &&
-                                      !head.firstLine.startsWith("HTTP/1.0");
+                                      !head.startLine.startsWith("HTTP/1.0");
                 const QueuePlace place = ParseQueue(head.header("X-Queue"));
                 // A queue that wants to hear from us only after a very long time is as good as busy.
                 if (keptOpen && !head.header("X-Queue").isEmpty() && place.pollMinSeconds <= kLongestQueuePoll) {
@@ -240,7 +240,7 @@ void SourceWorker::readAvailable()
             // The rest of a whole file sent for a run that ends before the file does would
             // arrive where the next answer is expected.
             m_closeAfter = head.header("Connection").toLower() == "close" ||
-                           head.firstLine.startsWith("HTTP/1.0") || (status == 200 && last + 1 < m_size);
+                           head.startLine.startsWith("HTTP/1.0") || (status == 200 && last + 1 < m_size);
             // Body bytes that came with the head.
             if (!rest.isEmpty() && !deliver(rest.constData(), std::min<qint64>(rest.size(), m_remaining))) {
                 finish(Outcome::Failed);

@@ -135,7 +135,7 @@ bool UploadSession::queue(const QByteArray& headers)
 
 void UploadSession::answer(const HttpHead& request)
 {
-    const QList<QByteArray> words = request.firstLine.split(' ');
+    const QList<QByteArray> words = request.startLine.split(' ');
     const bool head = words.value(0) == "HEAD";
     const QByteArray version = words.value(2);
     m_keepAlive = version == "HTTP/1.1" ? request.header("Connection").toLower() != "close"
