@@ -23,6 +23,7 @@ constexpr qint64 kSilentLimitMs = 120 * 1000;
 constexpr int kMostPushedConnections = 8; // connections out for pushes, still connecting
 constexpr qint64 kPushRepeatMs = 5000;
 constexpr int kConnectTimeoutMs = 10000;
+constexpr int kFirstBytesMs = 10000; // for a new connection to say what it wants
 
 qint64 now()
 {
@@ -61,39 +62,39 @@ bool NetworkEngine::listen(const QHostAddress& address, quint16 port)
     return true;
 }
 
+void NetworkEngine::awaitMore(QTcpSocket* socket, void (NetworkEngine::*next)(QTcpSocket*))
+{
+    if (socket->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+        return; // waiting already
+    socket->setParent(this);
+    auto* timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    connect(timeout, &QTimer::timeout, socket, &QTcpSocket::deleteLater);
+    timeout->start(kFirstBytesMs);
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, next] { (this->*next)(socket); });
+    connect(socket, &QTcpSocket::disconnected, socket, &QTcpSocket::deleteLater);
+}
+
+void NetworkEngine::stopAwaiting(QTcpSocket* socket)
+{
+    socket->disconnect();
+    qDeleteAll(socket->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
 void NetworkEngine::dispatch(QTcpSocket* socket)
 {
     // One port serves the network and file transfers: the first bytes tell which is wanted.
     if (socket->bytesAvailable() < 4) {
-        socket->setParent(this);
-        auto* timeout = new QTimer(socket);
-        timeout->setSingleShot(true);
-        connect(timeout, &QTimer::timeout, socket, &QTcpSocket::deleteLater);
-        timeout->start(10000);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket, timeout] {
-            if (socket->bytesAvailable() < 4)
-                return;
-            socket->disconnect(this);
-            timeout->stop();
-            timeout->deleteLater();
-            dispatch(socket);
-        });
-        connect(socket, &QTcpSocket::disconnected, socket, &QTcpSocket::deleteLater);
+        awaitMore(socket, &NetworkEngine::dispatch);
         return;
     }
+    stopAwaiting(socket);
     const QByteArray start = socket->peek(4);
     if (start == "GET " || start == "HEAD") {
         serveUploads(socket);
         return;
     }
     if (start == "GIV ") {
-        socket->setParent(this);
-        auto* timeout = new QTimer(socket);
-        timeout->setSingleShot(true);
-        connect(timeout, &QTimer::timeout, socket, &QTcpSocket::deleteLater);
-        timeout->start(10000);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readGiv(socket); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QTcpSocket::deleteLater);
         readGiv(socket);
         return;
     }
@@ -132,16 +133,14 @@ void NetworkEngine::readGiv(QTcpSocket* socket)
     if (end < 0 && crlfEnd < 0) {
         if (seen.size() > GivLine::MaxBytes)
             socket->deleteLater();
+        else
+            awaitMore(socket, &NetworkEngine::readGiv);
         return;
     }
     const qsizetype lineEnd = crlf ? crlfEnd : end;
     socket->read(lineEnd + (crlf ? 4 : 2));
-    // Whatever the socket was waiting for is over: from here on it belongs to the handler.
-    socket->disconnect();
-    for (QTimer* timeout : socket->findChildren<QTimer*>()) {
-        timeout->stop();
-        timeout->deleteLater();
-    }
+    // From here on the socket is the handler's.
+    stopAwaiting(socket);
     const auto giv = GivLine::parse(seen.left(lineEnd).split('\n').front().trimmed());
     if (!giv || !givHandler) {
         socket->deleteLater();

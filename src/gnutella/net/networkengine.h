@@ -103,6 +103,9 @@ private:
 
     void maintain();
     void dispatch(QTcpSocket* socket);
+    // Waits a while for more of what a new connection sends, calling next as it arrives.
+    void awaitMore(QTcpSocket* socket, void (NetworkEngine::*next)(QTcpSocket*));
+    void stopAwaiting(QTcpSocket* socket);
     void keepAlive();
     void adopt(Connection* connection, const HostAddress& address, bool outgoing);
     void onEstablished(Connection* connection);
